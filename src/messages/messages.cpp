@@ -1,0 +1,96 @@
+#include "messages/messages.h"
+
+#include <string>
+#include <string_view>
+
+std::int32_t g_nLanguage = 0;
+
+namespace
+{
+
+// German first, English second for every id: the text of `id` in language
+// `lang` is entry 2 * id + lang.
+constexpr const char* s_messageTexts[2 * kMessageCount] = {
+    // MSG_SEARCH_HELP_FILE
+    "Suchen und Auswählen des Hilfe-Files",
+    "Search and Select Help File",
+    // MSG_BPP_NOT_4_OR_8
+    "Das Bitmap darf nur eine Farbtiefe von 4 oder 8 bpp haben! Fortfahren?",
+    "Bitmaps must have only 4 oder 8 bpp! Continue?",
+    // MSG_FORBIDDEN_CHARS
+    "Nicht erlaubte Zeichen!",
+    "Forbidden characters!",
+    // MSG_VALUE_TOO_SMALL
+    "Wert zu klein!",
+    "Value too small!",
+    // MSG_VALUE_TOO_LARGE
+    "Wert zu groß!",
+    "Value too large!",
+    // MSG_INPUT_ERROR
+    "Eingabefehler!",
+    "Input Error!",
+    // MSG_FILE_AND_MAP_NAME
+    "File und Karte sollten den gleichen Namen haben! Fortfahren?",
+    "File and map should have the same name! Continue?",
+    // MSG_CAL_AND_BMP_NAME
+    "CAL-File und BMP-File sollten den gleichen Namen haben! Fortfahren?",
+    "CAL-File and BMP-File should have the same name! Continue?",
+    // MSG_LOADING_NAME_DIFFERS
+    "Der Name des zu ladenden Files ist verschieden zum eingegebenen BMP-Filenamen! Fortfahren?",
+    "The name of the loading file is different to the input BMP-file name! Continue?",
+    // MSG_PIXEL_COORD_RELATION
+    "Pixel und Koordinaten in falscher Beziehung zueinander!",
+    "Pixel and Coordinates in wrong Relation!",
+    // MSG_STRING_EMPTY
+    "Der String ist leer!",
+    "The String is empty!",
+    // MSG_STRING_TOO_LONG
+    "Der String ist zu lang!",
+    "The String is too long!",
+    // MSG_NOT_A_BMP
+    "War kein BMP-File! Nicht geladen!",
+    "Was not a BMP-File! Not loaded!",
+    // MSG_HELP_FILE_NAME
+    "KartoraDEU.hlp",
+    "KartoraENG.hlp",
+    // MSG_FILE_EXISTS
+    "Das File %1 existiert bereits! Fortfahren?",
+    "The File %1 already exists! Continue?",
+    // MSG_FILE_NOT_FOUND
+    "%1 nicht gefunden. Pfad- und Filenamen prüfen!",
+    "%1 not found. Check the path and file name!",
+    // MSG_NO_KEYWORD_IN_LINE
+    "In Zeile <%1> kein Schlüsselwort gefunden! Zeile ignoriert!",
+    "No Keyword found in <%1>! Line ignored!",
+    // MSG_TOO_FEW_KEYWORDS
+    "Zu wenig Schlüsselwörter gefunden!",
+    "Too less Keywords found!",
+};
+
+// The shared result buffer of GetMessageText.
+std::string s_strMessageBuffer;
+
+} // namespace
+
+const char* GetMessageText(MessageId id, const char* insert)
+{
+    s_strMessageBuffer.clear();
+    const int nId = static_cast<int>(id);
+    if (nId < 0 || nId >= kMessageCount)
+        return s_strMessageBuffer.c_str();
+
+    // A stored setting can hold any integer; only 1 selects English.
+    const int nLanguage = g_nLanguage == 1 ? 1 : 0;
+    const std::string_view entry = s_messageTexts[2 * nId + nLanguage];
+
+    const std::size_t nPos = entry.find("%1");
+    if (nPos == std::string_view::npos)
+    {
+        s_strMessageBuffer.assign(entry);
+        return s_strMessageBuffer.c_str();
+    }
+    s_strMessageBuffer.assign(entry.substr(0, nPos));
+    s_strMessageBuffer.append(insert != nullptr ? insert : "");
+    s_strMessageBuffer.append(entry.substr(nPos + 2));
+    return s_strMessageBuffer.c_str();
+}
