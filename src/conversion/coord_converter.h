@@ -1,0 +1,90 @@
+#pragma once
+// CCoordConverter: turns the entry values of both reference points into WGS84
+// positions and back, for one input format and input map datum at a time.
+//
+// Conventions of the two-point arrays (all owned by the caller):
+//  - [point][0] is longitude (or UTM easting), [point][1] latitude (or UTM
+//    northing); point 0 is "Ref.Point 1", point 1 "Ref.Point 2".
+//  - Magnitudes are never negative. Hemisphere flags: [point][0] 0 east,
+//    1 west; [point][1] 0 north, 1 south. A UTM point's hemisphere is one
+//    flag per point, 0 north, 1 south.
+//  - UTM values are whole metres.
+// Every operation handles point 0 first, then point 1, longitude before
+// latitude. Positions are kept in radians on WGS84, east and north positive.
+//
+// Errors of the geodesy routines are not reported. A point whose datum shift
+// or UTM conversion yields no position keeps its previous values: the stored
+// WGS84 position in the to-WGS84 operations, and all of that point's outputs
+// in the from-WGS84 operations.
+
+#include <cstdint>
+#include <memory>
+#include <utility>
+
+#include "conversion/coord_types.h"
+#include "conversion/error_window.h"
+
+class CCoordConverter
+{
+public:
+    /// Takes ownership of the error window, then builds the datum table, then
+    /// the ellipsoid table, and selects WGS84.
+    explicit CCoordConverter(std::unique_ptr<IErrorWindow> errorWindow = std::make_unique<CTextErrorWindow>());
+    virtual ~CCoordConverter();
+
+    CCoordConverter(const CCoordConverter&) = delete;
+    CCoordConverter& operator=(const CCoordConverter&) = delete;
+
+    /// Selects the input map datum (MapDatum; any other value selects WGS84)
+    /// and sets the UTM ellipsoid to that datum's ellipsoid.
+    void SelectDatum(std::int32_t datum);
+    std::int32_t GetDatum() const { return m_nMapDatum; }
+
+    // Entry values to WGS84, in the selected datum.
+    void DegreesToWgs84(const std::int32_t hemi[2][2], const double deg[2][2]);
+    void DegMinToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2], const double min[2][2]);
+    void DegMinSecToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2], const std::int32_t min[2][2],
+                          const double sec[2][2]);
+    void UtmToWgs84(const std::int32_t south[2], const std::int32_t zone[2], const std::int32_t utm[2][2]);
+
+    // WGS84 to entry values in the selected datum, with the entry fields'
+    // rounding: degrees to 5 decimals, minutes in steps of 0.0005', seconds in
+    // steps of 0.02", UTM cut to whole metres.
+    void Wgs84ToDegrees(std::int32_t hemi[2][2], double deg[2][2]) const;
+    void Wgs84ToDegMin(std::int32_t hemi[2][2], std::int32_t deg[2][2], double min[2][2]) const;
+    void Wgs84ToDegMinSec(std::int32_t hemi[2][2], std::int32_t deg[2][2], std::int32_t min[2][2],
+                          double sec[2][2]) const;
+    void Wgs84ToUtm(std::int32_t south[2], std::int32_t zone[2], std::int32_t utm[2][2]) const;
+
+    /// Shifts (longitude, latitude) in radians between WGS84 and the selected
+    /// local datum: `from` != 0 shifts local -> WGS84, `from` == 0 shifts
+    /// WGS84 -> local, equal values return the pair unchanged. When the shift
+    /// fails the pair comes back unchanged and `ok` (if given) is false.
+    std::pair<double, double> ShiftDatum(double lon, double lat, std::int32_t from, std::int32_t to,
+                                         bool* ok = nullptr) const;
+
+    /// True when pixel x grows eastwards and pixel y (counted from the bottom
+    /// row) northwards between the two points; equal x, y, longitudes or
+    /// latitudes fail.
+    bool CheckPixelRelation(const std::uint32_t pixel[2][2]) const;
+
+    void ShowInputError(MessageId id) { m_wndError->ShowError(id); }
+    void HideInputError() { m_wndError->HideError(); }
+    void SaveErrorWindowPos() { m_wndError->SavePosition(); }
+
+    /// The stored WGS84 position of `point`: [0] longitude, [1] latitude, radians.
+    const double* Wgs84Position(int point) const { return m_dWgs84[point]; }
+    IErrorWindow& ErrorWindow() { return *m_wndError; }
+
+private:
+    // Stores the entry angles of `point` (radians, local datum) as WGS84.
+    void StoreWgs84(int point, double lon, double lat);
+    // The WGS84 position of `point` in the selected datum; false if the shift failed.
+    bool LocalPosition(int point, double& lon, double& lat) const;
+
+    std::unique_ptr<IErrorWindow> m_wndError;
+    double m_dWgs84[2][2] = {{0.0, 0.0}, {0.0, 0.0}};
+    std::int32_t m_nEllipsoidIndex = 0;
+    std::int32_t m_nMapDatum = DATUM_WGS84;
+    std::int32_t m_nDatumIndex = 0;
+};
