@@ -1,0 +1,38 @@
+#pragma once
+// The help system: our help files are HTML documents in Windows-1252 with one
+// anchor per help context number (<a name="0x808203EC">, 8 upper-case hex
+// digits) and the anchor "contents" at the top. WinHelp shows a file in one
+// help window (QTextBrowser), at a context number or at its contents page.
+//
+// Context-help mode (Shift+F1, or a dialog's "?" title-bar button): the next
+// click on a widget asks for help on that widget instead of acting on it. A
+// widget inside a CDialog gets CDialog::OnHelpInfo with its help context
+// number; any other widget opens the application's help file at its "helpId"
+// property (or its window's).
+
+#include <QString>
+
+#include <cstdint>
+
+#include "platform/win_types.h"
+
+/// Shows `helpFile` at context number `data` (HELP_CONTEXT) or at its
+/// contents page (HELP_FINDER); HELP_QUIT closes the help window. False when
+/// the file cannot be read (the help window then says so).
+bool WinHelp(const QString& helpFile, UINT command, std::uintptr_t data);
+
+/// The anchor name of a context number: "0x808203EC".
+QString HelpAnchorName(std::uint32_t contextId);
+
+/// Starts context-help mode (the cursor becomes the help cursor).
+void EnterContextHelpMode();
+
+/// What the last WinHelp call asked for, for tests.
+struct HelpRequest
+{
+    QString helpFile;
+    UINT command = 0;
+    std::uintptr_t data = 0;
+    int count = 0; ///< number of WinHelp calls so far
+};
+const HelpRequest& LastHelpRequest();
