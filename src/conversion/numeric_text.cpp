@@ -157,8 +157,7 @@ double ScanLeadingDouble(std::string_view text)
         return 0.0;
     double dValue = 0.0;
     const char* const pBegin = number.body.data();
-    const auto result = std::from_chars(pBegin, pBegin + number.body.size(), dValue,
-                                        std::chars_format::general);
+    const auto result = std::from_chars(pBegin, pBegin + number.body.size(), dValue, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range)
         dValue = IsOverflow(number.body) ? HUGE_VAL : 0.0;
     return number.bNegative ? -dValue : dValue;
@@ -175,8 +174,7 @@ std::int32_t ScanLeadingInt(std::string_view text)
     const auto result = std::from_chars(pBegin, pBegin + number.body.size(), nMagnitude);
     const bool bTooLarge = result.ec == std::errc::result_out_of_range;
     if (!number.bNegative)
-        return bTooLarge || nMagnitude > kMaxMagnitude ? INT32_MAX
-                                                       : static_cast<std::int32_t>(nMagnitude);
+        return bTooLarge || nMagnitude > kMaxMagnitude ? INT32_MAX : static_cast<std::int32_t>(nMagnitude);
     if (bTooLarge || nMagnitude > kMaxMagnitude + 1U)
         return INT32_MIN;
     return static_cast<std::int32_t>(-static_cast<std::int64_t>(nMagnitude));
@@ -216,8 +214,7 @@ std::string FormatFixed(double value, int decimals)
     const int nExactDecimals = std::min(decimals, kMaxSignificantDecimals);
     // sign + 309 integer digits of DBL_MAX + point + fraction, with headroom
     char buffer[1 + 309 + 1 + kMaxSignificantDecimals + 15];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, nExactDecimals);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, nExactDecimals);
     std::string text(buffer, result.ec == std::errc{} ? result.ptr : buffer);
     if (decimals > nExactDecimals && std::isfinite(value))
         text.append(static_cast<std::size_t>(decimals - nExactDecimals), '0');
