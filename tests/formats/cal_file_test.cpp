@@ -17,11 +17,17 @@ using Messages = std::vector<Message>;
 
 // File bytes from readable text: the degree sign "°" (UTF-8 here) is the
 // single byte 0xB0 in the file.
-std::string FileBytes(std::string text)
+std::string FileBytes(std::string_view text)
 {
-    for (std::size_t n = text.find("°"); n != std::string::npos; n = text.find("°", n))
-        text.replace(n, std::string_view("°").size(), "\xB0");
-    return text;
+    constexpr std::string_view kDegree = "°";
+    std::string bytes;
+    while (!text.empty())
+    {
+        const bool bDegree = text.starts_with(kDegree);
+        bytes.push_back(bDegree ? '\xB0' : text.front());
+        text.remove_prefix(bDegree ? kDegree.size() : 1);
+    }
+    return bytes;
 }
 
 // The worked example: map "harbour", written on 5 March 2009, height
