@@ -1,3 +1,4 @@
+#pragma once
 // Kartora's own BMP decoder: the stand-in for loading a map bitmap as a
 // device-independent section and reading its BITMAP record.
 //
@@ -22,8 +23,13 @@
 //   1, 4, 8 bits per pixel, RLE4, RLE8  -> QImage::Format_Indexed8 with 256
 //       colour-table entries (the file's palette, the rest black, so that no
 //       pixel index can select an entry that does not exist)
-//   16, 24, 32 bits per pixel           -> QImage::Format_RGB32, opaque
+//   16, 24, 32 bits per pixel           -> QImage::Format_RGB32, opaque; a
+//       colour channel of n bits with value v becomes round(v x 255 / (2^n - 1))
 //   Rows are always top-down in the QImage, as on screen.
+//
+// Palette: as many entries as the header declares (2^bpp when it says 0 or
+// more than 2^bpp; always 2^bpp for the core header), but no more than fit
+// between the headers and the pixel offset, since some writers store fewer.
 //
 // Bounds (a file beyond them is refused before anything large is allocated)
 //   width and |height| at most 65535 pixels;
@@ -44,8 +50,6 @@
 // The decoder never reads outside its source, never writes outside the image
 // and allocates at most the bounded image plus a staging buffer of about
 // 1 MiB. It keeps no global state; calls may run on any thread.
-#ifndef KARTORA_PLATFORM_BMP_DECODER_H
-#define KARTORA_PLATFORM_BMP_DECODER_H
 
 #include <QImage>
 #include <QString>
@@ -54,89 +58,91 @@
 #include <cstdint>
 #include <optional>
 
-// Why a file was refused. For tests and diagnostics only: the user is told
-// just that the file was not a BMP file.
-enum class BmpError {
-  None,               // decoded
-  OpenFailed,         // the file could not be opened for reading
-  ReadFailed,         // a read failed although the data should be there
-                      // (I/O error, or the file shrank while being read)
-  NotBmp,             // no "BM" signature
-  TruncatedHeader,    // the file ends inside the headers or colour masks
-  UnsupportedHeader,  // info header size other than 12, 40, 108, 124
-  UnsupportedFormat,  // planes not 1, or a bits-per-pixel / compression
-                      // combination listed above as not accepted
-  BadDimensions,      // width <= 0, height 0, or a top-down run-length file
-  TooLarge,           // beyond the bounds above
-  BadBitfields,       // a colour mask that is not one contiguous run of bits,
-                      // overlaps another, or exceeds the pixel's bits
-  BadPixelOffset,     // pixel data offset inside the headers or colour masks,
-                      // or past the end of the file
-  TruncatedPixels,    // uncompressed pixel data shorter than the header says
-  RleOutsideImage,    // a run-length stream writes or moves outside the bitmap
-  RleTruncated,       // a run-length stream ends before the bitmap does
-  OutOfMemory,        // the image could not be allocated
+/// Why a file was refused. For tests and diagnostics only: the user is told
+/// just that the file was not a BMP file.
+enum class BmpError
+{
+    None,              ///< decoded
+    OpenFailed,        ///< the file could not be opened for reading
+    ReadFailed,        ///< a read failed although the data should be there
+                       ///< (I/O error, or the file shrank while being read)
+    NotBmp,            ///< no "BM" signature
+    TruncatedHeader,   ///< the file ends inside the headers or colour masks
+    UnsupportedHeader, ///< info header size other than 12, 40, 108, 124
+    UnsupportedFormat, ///< planes not 1, or a bits-per-pixel / compression
+                       ///< combination listed above as not accepted
+    BadDimensions,     ///< width <= 0, height 0, or a top-down run-length file
+    TooLarge,          ///< beyond the bounds above
+    BadBitfields,      ///< a colour mask that is not one contiguous run of bits,
+                       ///< overlaps another, or exceeds the pixel's bits
+    BadPixelOffset,    ///< pixel data offset inside the headers or colour masks,
+                       ///< or past the end of the file
+    TruncatedPixels,   ///< uncompressed pixel data shorter than the header says
+    RleOutsideImage,   ///< a run-length stream writes or moves outside the bitmap
+    RleTruncated,      ///< a run-length stream ends before the bitmap does
+    OutOfMemory,       ///< the image could not be allocated
 };
 
-// A short English name of the error, e.g. "truncated pixel data".
+/// A short English name of the error, e.g. "truncated pixel data".
 const char* BmpErrorText(BmpError error);
 
-// The platform's BITMAP record of a loaded bitmap, as the map view reads it.
-// The pixels themselves live in DecodedBitmap::image.
-struct BitmapRecord {
-  std::int32_t bmType = 0;        // always 0
-  std::int32_t bmWidth = 0;       // pixels
-  std::int32_t bmHeight = 0;      // pixels, positive also for top-down files
-  std::int32_t bmWidthBytes = 0;  // bytes per row in the file's layout:
-                                  // ((width x bits per pixel + 31) / 32) x 4
-  std::uint16_t bmPlanes = 1;     // always 1
-  std::uint16_t bmBitsPixel = 0;  // the file's bits per pixel: 1, 4, 8, 16,
-                                  // 24 or 32 (a 4-bit file reports 4)
+/// The platform's BITMAP record of a loaded bitmap, as the map view reads it.
+/// The pixels themselves live in DecodedBitmap::image.
+struct BitmapRecord
+{
+    std::int32_t bmType = 0;       ///< always 0
+    std::int32_t bmWidth = 0;      ///< pixels
+    std::int32_t bmHeight = 0;     ///< pixels, positive also for top-down files
+    std::int32_t bmWidthBytes = 0; ///< bytes per row in the file's layout:
+                                   ///< ((width x bits per pixel + 31) / 32) x 4
+    std::uint16_t bmPlanes = 1;    ///< always 1
+    std::uint16_t bmBitsPixel = 0; ///< the file's bits per pixel: 1, 4, 8, 16,
+                                   ///< 24 or 32 (a 4-bit file reports 4)
 };
 
-struct DecodedBitmap {
-  QImage image;       // Format_Indexed8 or Format_RGB32, top row first
-  BitmapRecord info;
+struct DecodedBitmap
+{
+    QImage image; ///< Format_Indexed8 or Format_RGB32, top row first
+    BitmapRecord info;
 };
 
-// Random-access bytes that a BMP is decoded from. The decoder reads the
-// headers, the palette and the pixel rows through this interface only, so
-// files and memory buffers share one decoding path.
-class IBmpByteSource {
+/// Random-access bytes that a BMP is decoded from. The decoder reads the
+/// headers, the palette and the pixel rows through this interface only, so
+/// files and memory buffers share one decoding path.
+class IBmpByteSource
+{
 public:
-  virtual ~IBmpByteSource() = default;
+    virtual ~IBmpByteSource() = default;
 
-  // Total size in bytes.
-  virtual std::uint64_t Size() const = 0;
+    /// Total size in bytes.
+    virtual std::uint64_t Size() const = 0;
 
-  // Copies exactly `count` bytes starting at byte `offset` to `dest`.
-  // Returns false, with `dest` in an unspecified state, when fewer bytes are
-  // available or the read fails. Reads at increasing offsets are the fast case.
-  virtual bool ReadAt(std::uint64_t offset, void* dest, std::size_t count) = 0;
+    /// Copies exactly `count` bytes starting at byte `offset` to `dest`.
+    /// Returns false, with `dest` in an unspecified state, when fewer bytes are
+    /// available or the read fails. Reads at increasing offsets are the fast case.
+    virtual bool ReadAt(std::uint64_t offset, void* dest, std::size_t count) = 0;
 };
 
-// A BMP held in memory. The buffer must outlive the source; it is not copied.
-class CBmpMemorySource final : public IBmpByteSource {
+/// A BMP held in memory. The buffer must outlive the source; it is not copied.
+class CBmpMemorySource final : public IBmpByteSource
+{
 public:
-  CBmpMemorySource(const void* data, std::size_t size);
-  std::uint64_t Size() const override;
-  bool ReadAt(std::uint64_t offset, void* dest, std::size_t count) override;
+    CBmpMemorySource(const void* data, std::size_t size);
+    std::uint64_t Size() const override;
+    bool ReadAt(std::uint64_t offset, void* dest, std::size_t count) override;
 
 private:
-  const unsigned char* m_pData;
-  std::size_t m_nSize;
+    const unsigned char* m_pData;
+    std::size_t m_nSize;
 };
 
-// Decodes a BMP from `source`. On failure returns nothing and, when `error`
-// is given, stores the reason there; on success stores BmpError::None.
+/// Decodes a BMP from `source`. On failure returns nothing and, when `error`
+/// is given, stores the reason there; on success stores BmpError::None.
 std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error = nullptr);
 
-// Decodes a BMP from `size` bytes at `data` (which may be null when size is 0).
-std::optional<DecodedBitmap> DecodeBmp(const void* data, std::size_t size,
-                                       BmpError* error = nullptr);
+/// Decodes a BMP from `size` bytes at `data` (which may be null when size is 0).
+std::optional<DecodedBitmap> DecodeBmp(const void* data, std::size_t size, BmpError* error = nullptr);
 
-// Decodes the BMP file at `path`, reading the pixel rows straight into the
-// image. A file that cannot be opened gives BmpError::OpenFailed.
+/// Decodes the BMP file at `path`, reading the pixel rows straight into the
+/// image. A file that cannot be opened gives BmpError::OpenFailed.
 std::optional<DecodedBitmap> LoadBmpFile(const QString& path, BmpError* error = nullptr);
-
-#endif

@@ -1,7 +1,6 @@
+#pragma once
 // Internal to the BMP decoder: the validated description of a BMP file that
 // the header parser hands to the pixel decoders.
-#ifndef KARTORA_PLATFORM_BMP_LAYOUT_H
-#define KARTORA_PLATFORM_BMP_LAYOUT_H
 
 #include "platform/bmp_decoder.h"
 
@@ -10,7 +9,8 @@
 
 #include <cstdint>
 
-namespace bmp_detail {
+namespace bmp_detail
+{
 
 // Compression codes of the info header.
 constexpr std::uint32_t BI_RGB = 0;
@@ -22,29 +22,26 @@ constexpr std::uint32_t BI_BITFIELDS = 3;
 // against the size of the source: width and height are in 1..65535, the
 // image fits the memory bound, and for uncompressed data
 // pixelOffset + stride x height <= source size.
-struct BmpLayout {
-  std::int32_t width = 0;          // pixels
-  std::int32_t height = 0;         // pixels, positive
-  bool bTopDown = false;           // first row in the file is the top row
-  std::uint16_t bitsPerPixel = 0;  // 1, 4, 8, 16, 24 or 32
-  std::uint32_t compression = BI_RGB;
-  std::uint64_t stride = 0;        // bytes per row in the file, multiple of 4
-  std::uint64_t pixelOffset = 0;   // byte offset of the first row / the stream
-  std::uint32_t masks[3] = {0, 0, 0};  // red, green, blue (16 and 32 bits)
-  QList<QRgb> colorTable;          // indexed formats: exactly 256 entries
+struct BmpLayout
+{
+    std::int32_t width = 0;         // pixels
+    std::int32_t height = 0;        // pixels, positive
+    bool bTopDown = false;          // first row in the file is the top row
+    std::uint16_t bitsPerPixel = 0; // 1, 4, 8, 16, 24 or 32
+    std::uint32_t compression = BI_RGB;
+    std::uint64_t stride = 0;           // bytes per row in the file, multiple of 4
+    std::uint64_t pixelOffset = 0;      // byte offset of the first row / the stream
+    std::uint32_t masks[3] = {0, 0, 0}; // red, green, blue (16 and 32 bits)
+    QList<QRgb> colorTable;             // indexed formats: exactly 256 entries
 };
 
 // Decodes the uncompressed or bit-field rows of `layout` into `image`, which
 // has the layout's size and the matching output format. Returns
 // BmpError::ReadFailed if the source cannot deliver bytes it reported.
-BmpError DecodeUncompressedRows(IBmpByteSource& source, const BmpLayout& layout,
-                                QImage& image);
+BmpError DecodeUncompressedRows(IBmpByteSource& source, const BmpLayout& layout, QImage& image);
 
 // Decodes an RLE8 or RLE4 stream of `layout` into `image` (Format_Indexed8,
 // the layout's size, every index 0 on entry).
-BmpError DecodeRunLengthStream(IBmpByteSource& source, const BmpLayout& layout,
-                               QImage& image);
+BmpError DecodeRunLengthStream(IBmpByteSource& source, const BmpLayout& layout, QImage& image);
 
-}  // namespace bmp_detail
-
-#endif
+} // namespace bmp_detail

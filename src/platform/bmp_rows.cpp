@@ -17,159 +17,202 @@
 #include <cstring>
 #include <memory>
 
-namespace bmp_detail {
+namespace bmp_detail
+{
 
-namespace {
+namespace
+{
 
 constexpr std::size_t kStagingBytes = std::size_t{1} << 20;
 
 // Extracts one channel from a pixel value and scales it to 0..255.
-class CChannelScaler {
+class CChannelScaler
+{
 public:
-  explicit CChannelScaler(std::uint32_t mask)
-      : m_nMask(mask),
-        m_nShift(mask ? std::countr_zero(mask) : 0),
-        m_nBits(std::popcount(mask)),
-        m_nMax(mask >> m_nShift) {
-    if (m_nBits <= 8) {
-      for (std::uint32_t v = 0; v <= m_nMax; ++v)
-        m_table[v] = static_cast<std::uint8_t>(m_nMax ? (v * 255 + m_nMax / 2) / m_nMax : 0);
+    explicit CChannelScaler(std::uint32_t mask)
+        : m_nMask(mask), m_nShift(mask ? std::countr_zero(mask) : 0), m_nBits(std::popcount(mask)),
+          m_nMax(mask >> m_nShift)
+    {
+        if (m_nBits <= 8)
+        {
+            for (std::uint32_t v = 0; v <= m_nMax; ++v)
+                m_table[v] = static_cast<std::uint8_t>(m_nMax ? (v * 255 + m_nMax / 2) / m_nMax : 0);
+        }
     }
-  }
 
-  std::uint32_t operator()(std::uint32_t pixel) const {
-    const std::uint32_t v = (pixel & m_nMask) >> m_nShift;
-    if (m_nBits <= 8) return m_table[v];
-    return static_cast<std::uint32_t>((std::uint64_t{v} * 255 + m_nMax / 2) / m_nMax);
-  }
+    std::uint32_t operator()(std::uint32_t pixel) const
+    {
+        const std::uint32_t v = (pixel & m_nMask) >> m_nShift;
+        if (m_nBits <= 8)
+            return m_table[v];
+        return static_cast<std::uint32_t>((std::uint64_t{v} * 255 + m_nMax / 2) / m_nMax);
+    }
 
 private:
-  std::uint32_t m_nMask;
-  int m_nShift;
-  int m_nBits;
-  std::uint32_t m_nMax;  // largest channel value, 2^bits - 1
-  std::uint8_t m_table[256] = {};
+    std::uint32_t m_nMask;
+    int m_nShift;
+    int m_nBits;
+    std::uint32_t m_nMax; // largest channel value, 2^bits - 1
+    std::uint8_t m_table[256] = {};
 };
 
-class CMaskedPixels {
+class CMaskedPixels
+{
 public:
-  explicit CMaskedPixels(const std::uint32_t (&masks)[3])
-      : m_red(masks[0]), m_green(masks[1]), m_blue(masks[2]) {}
+    explicit CMaskedPixels(const std::uint32_t (&masks)[3]) : m_red(masks[0]), m_green(masks[1]), m_blue(masks[2]) {}
 
-  QRgb operator()(std::uint32_t pixel) const {
-    return 0xFF000000u | (m_red(pixel) << 16) | (m_green(pixel) << 8) | m_blue(pixel);
-  }
+    QRgb operator()(std::uint32_t pixel) const
+    {
+        return 0xFF000000u | (m_red(pixel) << 16) | (m_green(pixel) << 8) | m_blue(pixel);
+    }
 
 private:
-  CChannelScaler m_red, m_green, m_blue;
+    CChannelScaler m_red, m_green, m_blue;
 };
 
-bool HasPlainRgbMasks(const BmpLayout& layout) {
-  return layout.masks[0] == 0x00FF0000 && layout.masks[1] == 0x0000FF00 &&
-         layout.masks[2] == 0x000000FF;
+bool HasPlainRgbMasks(const BmpLayout& layout)
+{
+    return layout.masks[0] == 0x00FF0000 && layout.masks[1] == 0x0000FF00 && layout.masks[2] == 0x000000FF;
 }
 
-void ExpandOneBit(const uchar* src, uchar* dst, int width) {
-  for (int x = 0; x < width; ++x) dst[x] = (src[x >> 3] >> (7 - (x & 7))) & 1;
+void ExpandOneBit(const uchar* src, uchar* dst, int width)
+{
+    for (int x = 0; x < width; ++x)
+        dst[x] = (src[x >> 3] >> (7 - (x & 7))) & 1;
 }
 
-void ExpandFourBit(const uchar* src, uchar* dst, int width) {
-  for (int x = 0; x < width; ++x) dst[x] = (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4);
+void ExpandFourBit(const uchar* src, uchar* dst, int width)
+{
+    for (int x = 0; x < width; ++x)
+        dst[x] = (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4);
 }
 
-void ConvertBgr24(const uchar* src, QRgb* dst, int width) {
-  for (int x = 0; x < width; ++x, src += 3)
-    dst[x] = 0xFF000000u | (QRgb{src[2]} << 16) | (QRgb{src[1]} << 8) | src[0];
+void ConvertBgr24(const uchar* src, QRgb* dst, int width)
+{
+    for (int x = 0; x < width; ++x, src += 3)
+        dst[x] = 0xFF000000u | (QRgb{src[2]} << 16) | (QRgb{src[1]} << 8) | src[0];
 }
 
-void ConvertPixels16(const uchar* src, QRgb* dst, int width, const CMaskedPixels& convert) {
-  for (int x = 0; x < width; ++x, src += 2) dst[x] = convert(src[0] | (src[1] << 8));
+void ConvertPixels16(const uchar* src, QRgb* dst, int width, const CMaskedPixels& convert)
+{
+    for (int x = 0; x < width; ++x, src += 2)
+        dst[x] = convert(src[0] | (src[1] << 8));
 }
 
 // Reads the rows straight into the scanlines. Top-down rows are contiguous in
 // the image as in the file and go in large blocks; bottom-up rows go one by
 // one into the scanlines from the bottom up.
-BmpError ReadRowsIntoScanlines(IBmpByteSource& source, const BmpLayout& layout, QImage& image) {
-  const std::uint64_t stride = layout.stride;
-  if (layout.bTopDown) {
-    const int rowsPerRead = static_cast<int>(std::max<std::uint64_t>(1, 16 * kStagingBytes / stride));
-    for (int row = 0; row < layout.height; row += rowsPerRead) {
-      const int rows = std::min(rowsPerRead, layout.height - row);
-      if (!source.ReadAt(layout.pixelOffset + row * stride, image.scanLine(row), rows * stride))
-        return BmpError::ReadFailed;
+BmpError ReadRowsIntoScanlines(IBmpByteSource& source, const BmpLayout& layout, QImage& image)
+{
+    const std::uint64_t stride = layout.stride;
+    if (layout.bTopDown)
+    {
+        const int rowsPerRead = static_cast<int>(std::max<std::uint64_t>(1, 16 * kStagingBytes / stride));
+        for (int row = 0; row < layout.height; row += rowsPerRead)
+        {
+            const int rows = std::min(rowsPerRead, layout.height - row);
+            if (!source.ReadAt(layout.pixelOffset + row * stride, image.scanLine(row), rows * stride))
+                return BmpError::ReadFailed;
+        }
     }
-  } else {
-    for (int row = 0; row < layout.height; ++row) {
-      if (!source.ReadAt(layout.pixelOffset + row * stride, image.scanLine(layout.height - 1 - row),
-                         stride))
-        return BmpError::ReadFailed;
+    else
+    {
+        for (int row = 0; row < layout.height; ++row)
+        {
+            if (!source.ReadAt(layout.pixelOffset + row * stride, image.scanLine(layout.height - 1 - row), stride))
+                return BmpError::ReadFailed;
+        }
     }
-  }
-  return BmpError::None;
+    return BmpError::None;
 }
 
 // 32-bit pixels already in the scanlines become opaque QRgb values in place.
-void ConvertScanlines32(const BmpLayout& layout, QImage& image) {
-  const bool bPlain = HasPlainRgbMasks(layout);
-  const CMaskedPixels convert(layout.masks);
-  for (int y = 0; y < layout.height; ++y) {
-    auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
-    if (bPlain) {
-      // Bytes B, G, R, unused: little-endian, that is QRgb's 0x..RRGGBB.
-      for (int x = 0; x < layout.width; ++x) pixels[x] = qFromLittleEndian(pixels[x]) | 0xFF000000u;
-    } else {
-      for (int x = 0; x < layout.width; ++x) pixels[x] = convert(qFromLittleEndian(pixels[x]));
+void ConvertScanlines32(const BmpLayout& layout, QImage& image)
+{
+    const bool bPlain = HasPlainRgbMasks(layout);
+    const CMaskedPixels convert(layout.masks);
+    for (int y = 0; y < layout.height; ++y)
+    {
+        auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
+        if (bPlain)
+        {
+            // Bytes B, G, R, unused: little-endian, that is QRgb's 0x..RRGGBB.
+            for (int x = 0; x < layout.width; ++x)
+                pixels[x] = qFromLittleEndian(pixels[x]) | 0xFF000000u;
+        }
+        else
+        {
+            for (int x = 0; x < layout.width; ++x)
+                pixels[x] = convert(qFromLittleEndian(pixels[x]));
+        }
     }
-  }
 }
 
-}  // namespace
+} // namespace
 
-BmpError DecodeUncompressedRows(IBmpByteSource& source, const BmpLayout& layout, QImage& image) {
-  const std::uint64_t stride = layout.stride;
-  const int bpp = layout.bitsPerPixel;
-  if ((bpp == 8 || bpp == 32) && static_cast<std::uint64_t>(image.bytesPerLine()) == stride) {
-    const BmpError status = ReadRowsIntoScanlines(source, layout, image);
-    if (status == BmpError::None && bpp == 32) ConvertScanlines32(layout, image);
-    return status;
-  }
-
-  const CMaskedPixels convert(layout.masks);
-  const bool bPlain32 = HasPlainRgbMasks(layout);
-
-  const int rowsPerRead = static_cast<int>(
-      std::clamp<std::uint64_t>(kStagingBytes / stride, 1, static_cast<std::uint64_t>(layout.height)));
-  const auto staging = std::make_unique_for_overwrite<uchar[]>(rowsPerRead * stride);
-  const int width = layout.width;
-  const qsizetype padding = image.bytesPerLine() - (bpp <= 8 ? width : 4 * qsizetype{width});
-  for (int row = 0; row < layout.height; row += rowsPerRead) {
-    const int rows = std::min(rowsPerRead, layout.height - row);
-    if (!source.ReadAt(layout.pixelOffset + row * stride, staging.get(), rows * stride))
-      return BmpError::ReadFailed;
-    for (int i = 0; i < rows; ++i) {
-      const uchar* src = staging.get() + i * stride;
-      const int fileRow = row + i;
-      uchar* line = image.scanLine(layout.bTopDown ? fileRow : layout.height - 1 - fileRow);
-      auto* pixels = reinterpret_cast<QRgb*>(line);
-      switch (bpp) {
-        case 1: ExpandOneBit(src, line, width); break;
-        case 4: ExpandFourBit(src, line, width); break;
-        case 8: std::memcpy(line, src, static_cast<std::size_t>(width)); break;
-        case 16: ConvertPixels16(src, pixels, width, convert); break;
-        case 24: ConvertBgr24(src, pixels, width); break;
-        case 32:
-          for (int x = 0; x < width; ++x) {
-            const std::uint32_t value = qFromLittleEndian<std::uint32_t>(src + 4 * x);
-            pixels[x] = bPlain32 ? (value | 0xFF000000u) : convert(value);
-          }
-          break;
-      }
-      // Scanline padding is never painted; clear it so the image's bytes are
-      // fully defined.
-      if (padding > 0) std::memset(line + image.bytesPerLine() - padding, 0, padding);
+BmpError DecodeUncompressedRows(IBmpByteSource& source, const BmpLayout& layout, QImage& image)
+{
+    const std::uint64_t stride = layout.stride;
+    const int bpp = layout.bitsPerPixel;
+    if ((bpp == 8 || bpp == 32) && static_cast<std::uint64_t>(image.bytesPerLine()) == stride)
+    {
+        const BmpError status = ReadRowsIntoScanlines(source, layout, image);
+        if (status == BmpError::None && bpp == 32)
+            ConvertScanlines32(layout, image);
+        return status;
     }
-  }
-  return BmpError::None;
+
+    const CMaskedPixels convert(layout.masks);
+    const bool bPlain32 = HasPlainRgbMasks(layout);
+
+    const int rowsPerRead = static_cast<int>(
+        std::clamp<std::uint64_t>(kStagingBytes / stride, 1, static_cast<std::uint64_t>(layout.height)));
+    const auto staging = std::make_unique_for_overwrite<uchar[]>(rowsPerRead * stride);
+    const int width = layout.width;
+    const qsizetype padding = image.bytesPerLine() - (bpp <= 8 ? width : 4 * qsizetype{width});
+    for (int row = 0; row < layout.height; row += rowsPerRead)
+    {
+        const int rows = std::min(rowsPerRead, layout.height - row);
+        if (!source.ReadAt(layout.pixelOffset + row * stride, staging.get(), rows * stride))
+            return BmpError::ReadFailed;
+        for (int i = 0; i < rows; ++i)
+        {
+            const uchar* src = staging.get() + i * stride;
+            const int fileRow = row + i;
+            uchar* line = image.scanLine(layout.bTopDown ? fileRow : layout.height - 1 - fileRow);
+            auto* pixels = reinterpret_cast<QRgb*>(line);
+            switch (bpp)
+            {
+            case 1:
+                ExpandOneBit(src, line, width);
+                break;
+            case 4:
+                ExpandFourBit(src, line, width);
+                break;
+            case 8:
+                std::memcpy(line, src, static_cast<std::size_t>(width));
+                break;
+            case 16:
+                ConvertPixels16(src, pixels, width, convert);
+                break;
+            case 24:
+                ConvertBgr24(src, pixels, width);
+                break;
+            case 32:
+                for (int x = 0; x < width; ++x)
+                {
+                    const std::uint32_t value = qFromLittleEndian<std::uint32_t>(src + 4 * x);
+                    pixels[x] = bPlain32 ? (value | 0xFF000000u) : convert(value);
+                }
+                break;
+            }
+            // Scanline padding is never painted; clear it so the image's bytes are
+            // fully defined.
+            if (padding > 0)
+                std::memset(line + image.bytesPerLine() - padding, 0, padding);
+        }
+    }
+    return BmpError::None;
 }
 
-}  // namespace bmp_detail
+} // namespace bmp_detail
