@@ -1,0 +1,116 @@
+#include "resources/menus.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+#include <array>
+
+#include "resources/resource.h"
+
+namespace
+{
+
+MenuItemTemplate Item(const char* caption, int commandId)
+{
+    return {caption, commandId, {}};
+}
+MenuItemTemplate Separator()
+{
+    return {};
+}
+MenuItemTemplate Popup(const char* caption, std::vector<MenuItemTemplate> items)
+{
+    return {caption, 0, std::move(items)};
+}
+
+const MenuTemplate& MainFrameMenu()
+{
+    static const MenuTemplate s_menu = {
+        IDR_MAINFRAME,
+        {
+            Popup("File", {Separator(), Item("Import Ref.Points", ID_IMPORT_REFPOINTS), Item("Exit", ID_APP_EXIT)}),
+            Popup("&?", {Item("Help", ID_HELP_FINDER), Separator(), Item("About Kartora...", ID_APP_ABOUT)}),
+        }};
+    return s_menu;
+}
+
+const MenuTemplate& ContextMenu()
+{
+    static const MenuTemplate s_menu = {
+        IDR_CONTEXT_MENU,
+        {
+            Popup("",
+                  {Item("Ref. Point 1", ID_REF_POINT_1), Item("Ref. Point 2", ID_REF_POINT_2),
+                   Item("Show Dialog", ID_SHOW_DIALOG), Item("Hide Dialog", ID_HIDE_DIALOG),
+                   Item("Hide Map", ID_HIDE_MAP)}),
+        }};
+    return s_menu;
+}
+
+// All virtual-key accelerators of the frame, less the three document commands.
+const std::array<AcceleratorTemplate, 12> kMainFrameAccelerators = {{
+    {Qt::Key_Z, Qt::ControlModifier, ID_EDIT_UNDO},
+    {Qt::Key_X, Qt::ControlModifier, ID_EDIT_CUT},
+    {Qt::Key_C, Qt::ControlModifier, ID_EDIT_COPY},
+    {Qt::Key_V, Qt::ControlModifier, ID_EDIT_PASTE},
+    {Qt::Key_Backspace, Qt::AltModifier, ID_EDIT_UNDO},
+    {Qt::Key_Delete, Qt::ShiftModifier, ID_EDIT_CUT},
+    {Qt::Key_Insert, Qt::ControlModifier, ID_EDIT_COPY},
+    {Qt::Key_Insert, Qt::ShiftModifier, ID_EDIT_PASTE},
+    {Qt::Key_F6, Qt::NoModifier, ID_NEXT_PANE},
+    {Qt::Key_F6, Qt::ShiftModifier, ID_PREV_PANE},
+    {Qt::Key_F1, Qt::ShiftModifier, ID_CONTEXT_HELP},
+    {Qt::Key_F1, Qt::NoModifier, ID_HELP},
+}};
+
+void AddItems(QMenu* menu, const std::vector<MenuItemTemplate>& items)
+{
+    for (const MenuItemTemplate& item : items)
+    {
+        if (item.IsSeparator())
+            menu->addSeparator();
+        else if (item.IsPopup())
+            AddItems(menu->addMenu(QString::fromUtf8(item.caption)), item.popup);
+        else
+            menu->addAction(QString::fromUtf8(item.caption))->setData(item.commandId);
+    }
+}
+
+} // namespace
+
+const MenuTemplate& GetMenuTemplate(int id)
+{
+    static const MenuTemplate s_none;
+    switch (id)
+    {
+    case IDR_MAINFRAME:
+        return MainFrameMenu();
+    case IDR_CONTEXT_MENU:
+        return ContextMenu();
+    default:
+        return s_none;
+    }
+}
+
+std::span<const AcceleratorTemplate> GetAccelerators(int id)
+{
+    if (id == IDR_MAINFRAME)
+        return kMainFrameAccelerators;
+    return {};
+}
+
+void LoadMenuBar(QMenuBar* menuBar, int menuId)
+{
+    for (const MenuItemTemplate& popup : GetMenuTemplate(menuId).items)
+        AddItems(menuBar->addMenu(QString::fromUtf8(popup.caption)), popup.popup);
+}
+
+QMenu* LoadPopupMenu(int menuId, int index, QWidget* parent)
+{
+    const std::vector<MenuItemTemplate>& popups = GetMenuTemplate(menuId).items;
+    if (index < 0 || index >= static_cast<int>(popups.size()))
+        return nullptr;
+    auto* menu = new QMenu(QString::fromUtf8(popups[static_cast<std::size_t>(index)].caption), parent);
+    AddItems(menu, popups[static_cast<std::size_t>(index)].popup);
+    return menu;
+}
