@@ -159,14 +159,19 @@ std::pair<double, double> CCoordConverter::ShiftDatum(double lon, double lat, st
     return {lonOut, latOut};
 }
 
-void CCoordConverter::StoreWgs84(int point, double lon, double lat)
+bool CCoordConverter::StoreWgs84(int point, double lon, double lat)
 {
+    // Values read from a file are not range-checked; an angle that is not a
+    // finite number is no position.
+    if (!std::isfinite(lon) || !std::isfinite(lat))
+        return false;
     bool ok = false;
     const auto [wgsLon, wgsLat] = ShiftDatum(lon, lat, m_nMapDatum, DATUM_WGS84, &ok);
     if (!ok)
-        return;
+        return false;
     m_dWgs84[point][0] = wgsLon;
     m_dWgs84[point][1] = wgsLat;
+    return true;
 }
 
 bool CCoordConverter::LocalPosition(int point, double& lon, double& lat) const
@@ -175,33 +180,41 @@ bool CCoordConverter::LocalPosition(int point, double& lon, double& lat) const
     const auto shifted = ShiftDatum(m_dWgs84[point][0], m_dWgs84[point][1], DATUM_WGS84, m_nMapDatum, &ok);
     lon = shifted.first;
     lat = shifted.second;
-    return ok;
+    // With WGS84 selected nothing is shifted, so a position put together from
+    // unchecked file values can be anything; only angles within one turn can
+    // be split into whole degrees and minutes.
+    return ok && std::fabs(lon) <= 2 * kPi && std::fabs(lat) <= 2 * kPi;
 }
 
-void CCoordConverter::DegreesToWgs84(const std::int32_t hemi[2][2], const double deg[2][2])
+bool CCoordConverter::DegreesToWgs84(const std::int32_t hemi[2][2], const double deg[2][2])
 {
+    bool all = true;
     for (int p = 0; p < 2; ++p)
     {
         const double lon = Signed(hemi[p][0], deg[p][0] * kDegToRad);
         const double lat = Signed(hemi[p][1], deg[p][1] * kDegToRad);
-        StoreWgs84(p, lon, lat);
+        all = StoreWgs84(p, lon, lat) && all;
     }
+    return all;
 }
 
-void CCoordConverter::DegMinToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2], const double min[2][2])
+bool CCoordConverter::DegMinToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2], const double min[2][2])
 {
+    bool all = true;
     for (int p = 0; p < 2; ++p)
     {
         double angle[2];
         for (int axis = 0; axis < 2; ++axis)
             angle[axis] = Signed(hemi[p][axis], (min[p][axis] * (1.0 / 60.0) + deg[p][axis]) * kDegToRad);
-        StoreWgs84(p, angle[0], angle[1]);
+        all = StoreWgs84(p, angle[0], angle[1]) && all;
     }
+    return all;
 }
 
-void CCoordConverter::DegMinSecToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2],
+bool CCoordConverter::DegMinSecToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2],
                                        const std::int32_t min[2][2], const double sec[2][2])
 {
+    bool all = true;
     for (int p = 0; p < 2; ++p)
     {
         double angle[2];
@@ -209,33 +222,45 @@ void CCoordConverter::DegMinSecToWgs84(const std::int32_t hemi[2][2], const std:
             angle[axis] =
                 Signed(hemi[p][axis],
                        ((sec[p][axis] * (1.0 / 60.0) + min[p][axis]) * (1.0 / 60.0) + deg[p][axis]) * kDegToRad);
-        StoreWgs84(p, angle[0], angle[1]);
+        all = StoreWgs84(p, angle[0], angle[1]) && all;
     }
+    return all;
 }
 
-void CCoordConverter::UtmToWgs84(const std::int32_t south[2], const std::int32_t zone[2], const std::int32_t utm[2][2])
+bool CCoordConverter::UtmToWgs84(const std::int32_t south[2], const std::int32_t zone[2], const std::int32_t utm[2][2])
 {
+    bool all = true;
     for (int p = 0; p < 2; ++p)
     {
         // The inverse writes a position whenever its projection ran, also
-        // with a distortion warning; it writes nothing for values it refuses.
+        // with a distortion warning (points far from the central meridian at
+        // high latitudes, which are valid input); it writes nothing for
+        // values it refuses. A latitude beyond a pole is no position either.
         double lat = std::numeric_limits<double>::quiet_NaN();
         double lon = std::numeric_limits<double>::quiet_NaN();
         geodesy::ConvertUtmToGeodetic(zone[p], south[p] != 0 ? 'S' : 'N', static_cast<double>(utm[p][0]),
                                       static_cast<double>(utm[p][1]), lat, lon);
-        if (std::isnan(lat) || std::isnan(lon))
+        if (!(std::fabs(lat) <= kPi / 2) || !std::isfinite(lon))
+        {
+            all = false;
             continue;
-        StoreWgs84(p, lon, lat);
+        }
+        all = StoreWgs84(p, lon, lat) && all;
     }
+    return all;
 }
 
-void CCoordConverter::Wgs84ToDegrees(std::int32_t hemi[2][2], double deg[2][2]) const
+bool CCoordConverter::Wgs84ToDegrees(std::int32_t hemi[2][2], double deg[2][2]) const
 {
+    bool all = true;
     for (int p = 0; p < 2; ++p)
     {
         double angle[2];
         if (!LocalPosition(p, angle[0], angle[1]))
+        {
+            all = false;
             continue;
+        }
         for (int axis = 0; axis < 2; ++axis)
         {
             const SplitAngle split = SplitDegrees(angle[axis]);
@@ -243,15 +268,20 @@ void CCoordConverter::Wgs84ToDegrees(std::int32_t hemi[2][2], double deg[2][2]) 
             deg[p][axis] = split.degrees;
         }
     }
+    return all;
 }
 
-void CCoordConverter::Wgs84ToDegMin(std::int32_t hemi[2][2], std::int32_t deg[2][2], double min[2][2]) const
+bool CCoordConverter::Wgs84ToDegMin(std::int32_t hemi[2][2], std::int32_t deg[2][2], double min[2][2]) const
 {
+    bool all = true;
     for (int p = 0; p < 2; ++p)
     {
         double angle[2];
         if (!LocalPosition(p, angle[0], angle[1]))
+        {
+            all = false;
             continue;
+        }
         for (int axis = 0; axis < 2; ++axis)
         {
             const SplitAngle split = SplitDegrees(angle[axis]);
@@ -259,16 +289,21 @@ void CCoordConverter::Wgs84ToDegMin(std::int32_t hemi[2][2], std::int32_t deg[2]
             SplitDegMin(split.degrees, deg[p][axis], min[p][axis]);
         }
     }
+    return all;
 }
 
-void CCoordConverter::Wgs84ToDegMinSec(std::int32_t hemi[2][2], std::int32_t deg[2][2], std::int32_t min[2][2],
+bool CCoordConverter::Wgs84ToDegMinSec(std::int32_t hemi[2][2], std::int32_t deg[2][2], std::int32_t min[2][2],
                                        double sec[2][2]) const
 {
+    bool all = true;
     for (int p = 0; p < 2; ++p)
     {
         double angle[2];
         if (!LocalPosition(p, angle[0], angle[1]))
+        {
+            all = false;
             continue;
+        }
         for (int axis = 0; axis < 2; ++axis)
         {
             const SplitAngle split = SplitDegrees(angle[axis]);
@@ -276,31 +311,36 @@ void CCoordConverter::Wgs84ToDegMinSec(std::int32_t hemi[2][2], std::int32_t deg
             SplitDegMinSec(split.degrees, deg[p][axis], min[p][axis], sec[p][axis]);
         }
     }
+    return all;
 }
 
-void CCoordConverter::Wgs84ToUtm(std::int32_t south[2], std::int32_t zone[2], std::int32_t utm[2][2]) const
+bool CCoordConverter::Wgs84ToUtm(std::int32_t south[2], std::int32_t zone[2], std::int32_t utm[2][2]) const
 {
+    bool all = true;
     for (int p = 0; p < 2; ++p)
     {
-        double lon = 0.0;
-        double lat = 0.0;
-        if (!LocalPosition(p, lon, lat))
-            continue;
         // The forward conversion writes nothing for a point it refuses (a
         // latitude outside the UTM band); it writes a position with a warning
         // bit for an easting or northing outside the usual range.
+        double lon = 0.0;
+        double lat = 0.0;
         std::int32_t zoneOut = 0;
         char hemisphere = 'N';
         double easting = std::numeric_limits<double>::quiet_NaN();
         double northing = std::numeric_limits<double>::quiet_NaN();
-        geodesy::ConvertGeodeticToUtm(lat, lon, zoneOut, hemisphere, easting, northing);
+        if (LocalPosition(p, lon, lat))
+            geodesy::ConvertGeodeticToUtm(lat, lon, zoneOut, hemisphere, easting, northing);
         if (std::isnan(easting) || std::isnan(northing))
+        {
+            all = false;
             continue;
+        }
         zone[p] = zoneOut;
         south[p] = hemisphere != 'N' ? 1 : 0;
         utm[p][0] = TruncateMetres(easting);
         utm[p][1] = TruncateMetres(northing);
     }
+    return all;
 }
 
 bool CCoordConverter::CheckPixelRelation(const std::uint32_t pixel[2][2]) const

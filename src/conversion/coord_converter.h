@@ -40,21 +40,23 @@ public:
     void SelectDatum(std::int32_t datum);
     std::int32_t GetDatum() const { return m_nMapDatum; }
 
-    // Entry values to WGS84, in the selected datum.
-    void DegreesToWgs84(const std::int32_t hemi[2][2], const double deg[2][2]);
-    void DegMinToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2], const double min[2][2]);
-    void DegMinSecToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2], const std::int32_t min[2][2],
+    // Entry values to WGS84, in the selected datum. Each returns false when a
+    // point got no position (that point keeps its previous one).
+    bool DegreesToWgs84(const std::int32_t hemi[2][2], const double deg[2][2]);
+    bool DegMinToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2], const double min[2][2]);
+    bool DegMinSecToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2], const std::int32_t min[2][2],
                           const double sec[2][2]);
-    void UtmToWgs84(const std::int32_t south[2], const std::int32_t zone[2], const std::int32_t utm[2][2]);
+    bool UtmToWgs84(const std::int32_t south[2], const std::int32_t zone[2], const std::int32_t utm[2][2]);
 
     // WGS84 to entry values in the selected datum, with the entry fields'
     // rounding: degrees to 5 decimals, minutes in steps of 0.0005', seconds in
-    // steps of 0.02", UTM cut to whole metres.
-    void Wgs84ToDegrees(std::int32_t hemi[2][2], double deg[2][2]) const;
-    void Wgs84ToDegMin(std::int32_t hemi[2][2], std::int32_t deg[2][2], double min[2][2]) const;
-    void Wgs84ToDegMinSec(std::int32_t hemi[2][2], std::int32_t deg[2][2], std::int32_t min[2][2],
+    // steps of 0.02", UTM cut to whole metres. Each returns false when a
+    // point could not be expressed (that point's outputs keep their values).
+    bool Wgs84ToDegrees(std::int32_t hemi[2][2], double deg[2][2]) const;
+    bool Wgs84ToDegMin(std::int32_t hemi[2][2], std::int32_t deg[2][2], double min[2][2]) const;
+    bool Wgs84ToDegMinSec(std::int32_t hemi[2][2], std::int32_t deg[2][2], std::int32_t min[2][2],
                           double sec[2][2]) const;
-    void Wgs84ToUtm(std::int32_t south[2], std::int32_t zone[2], std::int32_t utm[2][2]) const;
+    bool Wgs84ToUtm(std::int32_t south[2], std::int32_t zone[2], std::int32_t utm[2][2]) const;
 
     /// Shifts (longitude, latitude) in radians between WGS84 and the selected
     /// local datum: `from` != 0 shifts local -> WGS84, `from` == 0 shifts
@@ -77,8 +79,9 @@ public:
     IErrorWindow& ErrorWindow() { return *m_wndError; }
 
 private:
-    // Stores the entry angles of `point` (radians, local datum) as WGS84.
-    void StoreWgs84(int point, double lon, double lat);
+    // Stores the entry angles of `point` (radians, local datum) as WGS84;
+    // false (and nothing stored) when the shift fails.
+    bool StoreWgs84(int point, double lon, double lat);
     // The WGS84 position of `point` in the selected datum; false if the shift failed.
     bool LocalPosition(int point, double& lon, double& lat) const;
 

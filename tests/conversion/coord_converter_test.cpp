@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 
 namespace
 {
@@ -53,6 +54,11 @@ struct RoundingRow
     double dmsSeconds;
 };
 
+void PrintTo(const RoundingRow& row, std::ostream* os)
+{
+    *os << row.entered << " deg";
+}
+
 class ConverterRounding : public ::testing::TestWithParam<RoundingRow>
 {
 };
@@ -87,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(WorkedFigures, ConverterRounding,
                                            // m = 119999 carries into the degrees; the seconds do not carry
                                            RoundingRow{53.99999, 53.99999, 54, 0.0, 53, 59, 59.96},
                                            // s = 2999 (59.98") carries into the minutes
-                                           RoundingRow{10.01666, 10.01666, 10, 1.0, 10, 1, 0.0},
+                                           RoundingRow{10.01666, 10.01666, 10, 0.9995, 10, 1, 0.0},
                                            RoundingRow{7.123456, 7.12346, 7, 7.4075, 7, 7, 24.46},
                                            // the seconds' rounding meets a value a hair below zero
                                            RoundingRow{10.03333, 10.03333, 10, 2.0, 10, 2, 0.0},
@@ -352,8 +358,9 @@ TEST(Converter, PixelRelationNeedsXEastwardsAndYNorthwards)
     EXPECT_FALSE(converter.CheckPixelRelation(xWestwards));
     const std::uint32_t yFromTop[2][2] = {{100, 700}, {900, 100}};
     EXPECT_FALSE(converter.CheckPixelRelation(yFromTop));
-    // differences beyond the signed range wrap as 32-bit values do
-    const std::uint32_t wrapped[2][2] = {{0, 0}, {0x80000000u, 700}};
+    // differences beyond the signed range wrap as 32-bit values do: 0 - 0x80000001
+    // is +0x7FFFFFFF, so x seems to grow westwards
+    const std::uint32_t wrapped[2][2] = {{0, 0}, {0x80000001u, 700}};
     EXPECT_FALSE(converter.CheckPixelRelation(wrapped));
 
     Point sameLon = in;
