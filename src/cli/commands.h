@@ -1,0 +1,56 @@
+#pragma once
+// The commands of kartora-cli, each the window-less twin of a workflow of the
+// reference dialog. They write results to `out` and messages to `err` and
+// return the process exit status.
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+/// Exit status: success, a failed check or unreadable input, a question
+/// answered No.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitDeclined = 2;
+
+struct ConvertOptions
+{
+    std::int32_t datum = 0;          ///< MapDatum of the input
+    std::int32_t format = 1;         ///< InputFormat of the input
+    std::int32_t toDatum = 0;        ///< MapDatum of the output
+    std::int32_t toFormat = 1;       ///< InputFormat of the output
+    std::vector<std::string> points; ///< empty: one point per line of `in`
+};
+
+/// Converts each point the dialog's way: datum selected, the format's
+/// to-WGS84 operation, to-datum selected, the to-format's from-WGS84
+/// operation. One line per valid point on `out`; an invalid point gives
+/// "kartora-cli: <point>: <message>" on `err`. 1 when any point was invalid.
+int RunConvert(const ConvertOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
+
+struct CalWriteOptions
+{
+    std::string mapName;
+    std::string bmpFileName;
+    std::string pixel1; ///< "X,Y", y counted from the bottom row
+    std::string pixel2;
+    std::string point1; ///< in `format` and `datum`
+    std::string point2;
+    std::int32_t datum = 0;
+    std::int32_t format = 1;
+    std::string heightDiff = "0";
+    bool yes = false;   ///< answer every question Yes
+    std::string output; ///< path of the .CAL file
+};
+
+/// The Save workflow without windows: the same checks and questions in the
+/// same order, then the file written completely or not at all.
+int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream& err);
+
+/// The Load workflow: reads `path` and prints its values in `datum` and `format`.
+int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err);
+
+/// The MagicMaps import: takes both points of `path` in `datum` and prints
+/// them in `format`.
+int RunImport(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err);
