@@ -10,6 +10,8 @@
 //    90 degrees from the central meridian, with scale 1 and no false origin;
 //  - longitude differences below 2e-10 rad and easting differences below
 //    0.1 mm are taken as exactly zero, so the central meridian maps exactly;
+//  - the forward distortion warning judges the longitude difference after it
+//    is wrapped within -pi..pi, not before;
 //  - an inverse longitude beyond the antimeridian is brought back within
 //    -pi..pi from either side (west of a central meridian near -180 degrees
 //    as well as east of one near +180 degrees).
@@ -109,12 +111,14 @@ std::uint32_t Forward(const TransverseMercatorState& st, double phi, double lam,
         return bits;
 
     double dlam = lam - lam0;
-    if (std::fabs(dlam) > MAX_ACCURATE_DELTA_LON)
-        bits |= TM_DISTORTION_WARNING;
     if (dlam > PI)
         dlam -= TWO_PI;
     if (dlam < -PI)
         dlam += TWO_PI;
+    // Judged after the wrap, so that a point just across the antimeridian
+    // from the central meridian is not taken for one 350 degrees away.
+    if (std::fabs(dlam) > MAX_ACCURATE_DELTA_LON)
+        bits |= TM_DISTORTION_WARNING;
     if (std::fabs(dlam) < MIN_DELTA_LON)
         dlam = 0.0;
 
