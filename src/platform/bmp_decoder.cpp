@@ -338,7 +338,8 @@ std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error)
         return std::nullopt;
 
     const bool bIndexed = layout.bitsPerPixel <= 8;
-    result.image = QImage(layout.width, layout.height, bIndexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+    result.image =
+        AllocateBitmapImage(layout.width, layout.height, bIndexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
     if (result.image.isNull())
     {
         Fail(error, BmpError::OutOfMemory);

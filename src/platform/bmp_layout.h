@@ -35,6 +35,11 @@ struct BmpLayout
     QList<QRgb> colorTable;             // indexed formats: exactly 256 entries
 };
 
+// A width x height image of `format` (Format_Indexed8 or Format_RGB32) with
+// rows padded to 4 bytes, its pixels undefined; a null image when the memory
+// cannot be had.
+QImage AllocateBitmapImage(int width, int height, QImage::Format format);
+
 // Decodes the uncompressed or bit-field rows of `layout` into `image`, which
 // has the layout's size and the matching output format. Returns
 // BmpError::ReadFailed if the source cannot deliver bytes it reported.
