@@ -2,7 +2,6 @@
 // initialisation, capacities, and the reading of lines.
 
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@
 #include "geodesy_test_support.h"
 
 using namespace geodesy;
-using geodesy_test::ResetGeodesyState;
 
 namespace {
 
@@ -19,7 +17,7 @@ const char* const THREE_LINE = "DHDN \"Potsdam Datum\" BR 587 -1 16 -1 393 -1 47
 
 std::uint32_t BuildFrom(std::vector<const char*> seven, std::vector<const char*> three)
 {
-    ResetGeodesyState(false);
+    geodesy_test::ResetGeodesyState(false);
     return test_hooks::InitializeDatumsFromLines(seven.data(), static_cast<std::int32_t>(seven.size()), three.data(),
                                                  static_cast<std::int32_t>(three.size()));
 }
@@ -27,7 +25,7 @@ std::uint32_t BuildFrom(std::vector<const char*> seven, std::vector<const char*>
 class DatumTable : public ::testing::Test
 {
 protected:
-    void SetUp() override { ResetGeodesyState(false); }
+    void SetUp() override { geodesy_test::ResetGeodesyState(false); }
 };
 
 }  // namespace
@@ -35,152 +33,106 @@ protected:
 TEST_F(DatumTable, BuiltInTableHoldsTheWorldSystemsThenEuropeanThenPotsdam)
 {
     ASSERT_EQ(InitializeDatums(), 0u);
-    EXPECT_TRUE(IsDatumTableInitialized());
     ASSERT_EQ(GetDatumCount(), 4);
-
-    struct Row { std::int32_t index; DatumType type; const char* code; const char* name; const char* ellipsoid; };
+    struct Row { DatumType type; const char* code; const char* name; const char* ellipsoid; };
     const Row rows[] = {
-        {1, Wgs84Datum, "WGE", "World Geodetic System 1984", "WE"},
-        {2, Wgs72Datum, "WGC", "World Geodetic System 1972", "WD"},
-        {3, SevenParamDatum, "EUR-7", "EUROPEAN 1950, Mean (7 Param)", "IN"},
-        {4, ThreeParamDatum, "DHDN", "Potsdam Datum", "BR"},
+        {Wgs84Datum, "WGE", "World Geodetic System 1984", "WE"},
+        {Wgs72Datum, "WGC", "World Geodetic System 1972", "WD"},
+        {SevenParamDatum, "EUR-7", "EUROPEAN 1950, Mean (7 Param)", "IN"},
+        {ThreeParamDatum, "DHDN", "Potsdam Datum", "BR"},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.code);
-        const DatumRecord* d = GetDatumRecord(row.index);
-        ASSERT_NE(d, nullptr);
-        EXPECT_EQ(d->Type, row.type);
-        EXPECT_STREQ(d->Code, row.code);
-        EXPECT_STREQ(d->Name, row.name);
-        EXPECT_STREQ(d->EllipsoidCode, row.ellipsoid);
-        std::int32_t index = 0;
-        EXPECT_EQ(GetDatumIndex(row.code, index), 0u);
-        EXPECT_EQ(index, row.index);
+    for (std::int32_t index = 1; index <= 4; ++index) {
+        const DatumRecord* d = GetDatumRecord(index);
+        EXPECT_EQ(d->Type, rows[index - 1].type);
+        EXPECT_STREQ(d->Code, rows[index - 1].code);
+        EXPECT_STREQ(d->Name, rows[index - 1].name);
+        EXPECT_STREQ(d->EllipsoidCode, rows[index - 1].ellipsoid);
     }
+    EXPECT_EQ(GetDatumRecord(2)->ScaleFactor, 1.0);
+    EXPECT_EQ(GetDatumRecord(2)->WestLongitude, -PI);
 
-    for (std::int32_t i : {1, 2}) {
-        const DatumRecord* world = GetDatumRecord(i);
-        EXPECT_EQ(world->DeltaX, 0.0);
-        EXPECT_EQ(world->RotationZ, 0.0);
-        EXPECT_EQ(world->ScaleFactor, 1.0);
-        EXPECT_EQ(world->SigmaX, 0.0);
-        EXPECT_EQ(world->WestLongitude, -PI);
-        EXPECT_EQ(world->NorthLatitude, PI / 2);
-    }
-
-    // Rotations in arc-seconds, stored in radians; the scale as written.
+    // Rotations in arc-seconds stored in radians; the scale as written.
     const DatumRecord* eur = GetDatumRecord(3);
-    EXPECT_EQ(eur->DeltaX, -102.0);
-    EXPECT_EQ(eur->DeltaY, -102.0);
     EXPECT_EQ(eur->DeltaZ, -129.0);
     EXPECT_EQ(eur->RotationX, 0.413 * 4.848136811095274e-06);
     EXPECT_NEAR(eur->RotationX, 2.0022805e-06, 1e-13);  // rad
     EXPECT_EQ(eur->RotationY, -0.184 * 4.848136811095274e-06);
-    EXPECT_EQ(eur->RotationZ, 0.385 * 4.848136811095274e-06);
     EXPECT_EQ(eur->ScaleFactor, 0.0000024664);
-    EXPECT_EQ(eur->SigmaZ, 0.0);
-    EXPECT_EQ(eur->EastLongitude, PI);
     EXPECT_EQ(eur->SouthLatitude, -PI / 2);
 
-    // Area in degrees, stored in radians; sigmas as written.
+    // Area in degrees stored in radians; sigmas as written.
     const DatumRecord* dhdn = GetDatumRecord(4);
     EXPECT_EQ(dhdn->DeltaX, 587.0);
     EXPECT_EQ(dhdn->DeltaY, 16.0);
     EXPECT_EQ(dhdn->DeltaZ, 393.0);
-    EXPECT_EQ(dhdn->SigmaX, -1.0);
-    EXPECT_EQ(dhdn->SigmaY, -1.0);
     EXPECT_EQ(dhdn->SigmaZ, -1.0);
     EXPECT_EQ(dhdn->SouthLatitude, 47 * 0.017453292519943295);
-    EXPECT_EQ(dhdn->NorthLatitude, 55 * 0.017453292519943295);
     EXPECT_EQ(dhdn->WestLongitude, 6 * 0.017453292519943295);
     EXPECT_EQ(dhdn->EastLongitude, 24 * 0.017453292519943295);
-    EXPECT_EQ(dhdn->RotationX, 0.0);
     EXPECT_EQ(dhdn->ScaleFactor, 1.0);
+
+    const DatumRecord before = *dhdn;
+    EXPECT_EQ(InitializeDatums(), 0u);  // a second call changes nothing
+    EXPECT_EQ(std::memcmp(GetDatumRecord(4), &before, sizeof before), 0);
 }
 
 TEST_F(DatumTable, LookupIgnoresCaseAndWhiteSpaceButRefusesLongCodesFirst)
 {
+    std::int32_t index = -7;
+    EXPECT_EQ(GetDatumIndex("WGE", index), DATUM_NOT_INITIALIZED_ERROR);
+    EXPECT_EQ(index, 0);
+
     ASSERT_EQ(InitializeDatums(), 0u);
     struct Row { const char* code; std::uint32_t bits; std::int32_t index; };
     const Row rows[] = {
         {"dhdn", 0, 4}, {"DH DN", 0, 4}, {"\tDHDN\n", 0, 4}, {"eur-7", 0, 3}, {"wgc", 0, 2},
         {"DHDN123", DATUM_CODE_ERROR, 0},   // 7 characters
-        {"  DHDN  ", DATUM_CODE_ERROR, 0},  // long before the blanks go
-        {"XYZ", DATUM_CODE_ERROR, 0}, {"", DATUM_CODE_ERROR, 0}, {"EUR", DATUM_CODE_ERROR, 0},
-        {nullptr, DATUM_CODE_ERROR, 0},
+        {"  DHDN  ", DATUM_CODE_ERROR, 0},  // too long before the blanks go
+        {"XYZ", DATUM_CODE_ERROR, 0}, {"", DATUM_CODE_ERROR, 0}, {nullptr, DATUM_CODE_ERROR, 0},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.code ? row.code : "(null)");
-        std::int32_t index = -7;
-        EXPECT_EQ(GetDatumIndex(row.code, index), row.bits);
+        index = -7;
+        EXPECT_EQ(GetDatumIndex(row.code, index), row.bits) << (row.code ? row.code : "(null)");
         EXPECT_EQ(index, row.index);
     }
 }
 
-TEST_F(DatumTable, SecondInitialisationReturnsZeroAndChangesNothing)
-{
-    ASSERT_EQ(InitializeDatums(), 0u);
-    const DatumRecord before = *GetDatumRecord(4);
-    EXPECT_EQ(InitializeDatums(), 0u);
-    EXPECT_EQ(GetDatumCount(), 4);
-    EXPECT_EQ(std::memcmp(GetDatumRecord(4), &before, sizeof before), 0);
-}
-
-TEST_F(DatumTable, LookupBeforeInitialisationReportsNotInitialised)
-{
-    std::int32_t index = -7;
-    EXPECT_EQ(GetDatumIndex("WGE", index), DATUM_NOT_INITIALIZED_ERROR);
-    EXPECT_EQ(index, 0);
-    EXPECT_FALSE(IsDatumTableInitialized());
-    EXPECT_EQ(GetDatumCount(), 0);
-    EXPECT_EQ(GetDatumRecord(1), nullptr);
-}
-
 TEST_F(DatumTable, CapacitiesAre25SevenAnd250ThreeParameterDatums)
 {
-    struct Row { std::size_t seven; std::size_t three; std::uint32_t bits; std::int32_t count; };
+    struct Row { std::size_t seven, three; std::uint32_t bits; std::int32_t count; };
     const Row rows[] = {
         {25, 250, 0, 277},
         {26, 1, DATUM_SEVEN_PARAM_OVERFLOW_ERROR | DATUM_TABLE_NOT_BUILT_ERROR, 0},
         {1, 251, DATUM_THREE_PARAM_OVERFLOW_ERROR | DATUM_TABLE_NOT_BUILT_ERROR, 0},
-        {26, 251, DATUM_SEVEN_PARAM_OVERFLOW_ERROR | DATUM_THREE_PARAM_OVERFLOW_ERROR | DATUM_TABLE_NOT_BUILT_ERROR, 0},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.seven << " + " << row.three);
         EXPECT_EQ(BuildFrom(std::vector<const char*>(row.seven, SEVEN_LINE),
                             std::vector<const char*>(row.three, THREE_LINE)),
-                  row.bits);
+                  row.bits)
+            << row.seven << " + " << row.three;
         EXPECT_EQ(GetDatumCount(), row.count);
         EXPECT_EQ(IsDatumTableInitialized(), row.bits == 0);
     }
-    // The last three-parameter datum of a full table sits at the last index.
     BuildFrom(std::vector<const char*>(25, SEVEN_LINE), std::vector<const char*>(250, THREE_LINE));
-    ASSERT_NE(GetDatumRecord(277), nullptr);
-    EXPECT_EQ(GetDatumRecord(277)->Type, ThreeParamDatum);
     EXPECT_EQ(GetDatumRecord(27)->Type, SevenParamDatum);
     EXPECT_EQ(GetDatumRecord(28)->Type, ThreeParamDatum);
+    EXPECT_EQ(GetDatumRecord(277)->Type, ThreeParamDatum);
 }
 
 TEST_F(DatumTable, FieldsThatDoNotFitTheirRecordMakeTheLineFail)
 {
-    // A name of exactly 32 characters fits.
     ASSERT_EQ(BuildFrom({}, {"ABCDEF \"12345678901234567890123456789012\" BR 1 0 2 0 3 0 47 55 6 24"}), 0u);
-    EXPECT_STREQ(GetDatumRecord(3)->Code, "ABCDEF");
-    EXPECT_STREQ(GetDatumRecord(3)->Name, "12345678901234567890123456789012");
+    EXPECT_STREQ(GetDatumRecord(3)->Name, "12345678901234567890123456789012");  // 32 characters fit
 
     const char* const badSeven[] = {
         "EUROPE7 \"EUROPEAN 1950\" IN -102 -102 -129 0.413 -0.184 0.385 0.0000024664",  // code of 7
         "EUR-7 \"123456789012345678901234567890123\" IN -102 -102 -129 0.413 -0.184 0.385 0.0000024664",
         "EUR-7 \"EUROPEAN 1950\" INT -102 -102 -129 0.413 -0.184 0.385 0.0000024664",  // ellipsoid code of 3
-        "EUR-7 \"\" IN -102 -102 -129 0.413 -0.184 0.385 0.0000024664",                 // empty name
-        "EUR-7 EUROPEAN IN -102 -102 -129 0.413 -0.184 0.385 0.0000024664",             // name not quoted
-        "EUR-7 \"EUROPEAN 1950\" IN -102 -102 -129 0.413 -0.184 0.385",                 // scale missing
+        "EUR-7 \"\" IN -102 -102 -129 0.413 -0.184 0.385 0.0000024664",
+        "EUR-7 \"EUROPEAN 1950\" IN -102 -102 -129 0.413 -0.184 0.385",  // scale missing
     };
-    for (const char* line : badSeven) {
-        SCOPED_TRACE(line);
-        EXPECT_EQ(BuildFrom({line}, {THREE_LINE}), DATUM_LINE_ERROR | DATUM_TABLE_NOT_BUILT_ERROR);
-        EXPECT_EQ(GetDatumCount(), 0);
-    }
+    for (const char* line : badSeven)
+        EXPECT_EQ(BuildFrom({line}, {THREE_LINE}), DATUM_LINE_ERROR | DATUM_TABLE_NOT_BUILT_ERROR) << line;
     EXPECT_EQ(BuildFrom({SEVEN_LINE}, {"DHDN \"Potsdam Datum\" BR 587 -1 16 -1 393 -1 47 55 6"}),
               DATUM_LINE_ERROR | DATUM_TABLE_NOT_BUILT_ERROR);
 }

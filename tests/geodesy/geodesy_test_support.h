@@ -1,9 +1,8 @@
 #pragma once
 
-// Helpers shared by the geodesy tests: degree/radian conversion, a ground
-// distance for centimetre-level comparisons, and a reset of all process-wide
-// geodesy state so that each test starts from process start whatever ran
-// before it in the same process.
+// Shared by the geodesy tests: degree/radian conversion, a ground distance
+// for mm-to-cm comparisons, and a reset of all process-wide geodesy state so
+// that each test starts as the process does, whatever ran before it.
 
 #include <cmath>
 
@@ -12,33 +11,19 @@
 
 namespace geodesy_test {
 
-inline double Rad(double degrees)
-{
-    return degrees * geodesy::DEG_TO_RAD;
-}
+inline double Rad(double degrees) { return degrees * geodesy::DEG_TO_RAD; }
+inline double Deg(double radians) { return radians * geodesy::RAD_TO_DEG; }
 
-inline double Deg(double radians)
-{
-    return radians * geodesy::RAD_TO_DEG;
-}
-
-// Distance (m) between two nearby positions (degrees) on a sphere of
-// 6371 km: within 0.5 % of the true distance, ample for mm-to-cm tolerances.
+// Distance (m) between two nearby positions (degrees) on a 6371 km sphere:
+// within 0.5 % of the true distance.
 inline double GroundDistance(double lat1, double lon1, double lat2, double lon2)
 {
-    constexpr double R = 6371000.0;
-    double dLon = lon2 - lon1;
-    if (dLon > 180)
-        dLon -= 360;
-    if (dLon < -180)
-        dLon += 360;
-    const double north = Rad(lat2 - lat1) * R;
-    const double east = Rad(dLon) * R * std::cos(Rad(lat1));
-    return std::hypot(north, east);
+    const double dLon = std::remainder(lon2 - lon1, 360.0);
+    return 6371000.0 * std::hypot(Rad(lat2 - lat1), Rad(dLon) * std::cos(Rad(lat1)));
 }
 
 // All geodesy state back to process start; with buildTables, both tables
-// then built from the built-in lines as the converter does.
+// then built from the built-in lines, as the converter does.
 inline void ResetGeodesyState(bool buildTables)
 {
     geodesy::test_hooks::ResetEllipsoidTable();

@@ -11,30 +11,17 @@
 #include "geodesy_test_support.h"
 
 using namespace geodesy;
-using geodesy_test::Deg;
 using geodesy_test::Rad;
 
 namespace {
 
-constexpr double A = 6378137.0;
-constexpr double F = 1 / 298.257223563;
-constexpr double K0 = 0.9996;
+constexpr double A = 6378137.0, F = 1 / 298.257223563, K0 = 0.9996;
 constexpr double CM9 = 0.15707963267948966;  // 9 degrees
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double INF = std::numeric_limits<double>::infinity();
 constexpr double UNTOUCHED = 12345.0;
 
-// Half-widths of the accepted easting and northing ranges on WGS 84: the
-// series' easting at the equator and northing at 89.99 degrees, 90 degrees
-// from the central meridian, scale 1; evaluated separately (Python, double).
-constexpr double WGS84_DELTA_EASTING = 18577793.657600805;   // m
-constexpr double WGS84_DELTA_NORTHING = 10001965.701686263;  // m
-
-const GeographicLib::TransverseMercatorExact& ExactUtmProjection()
-{
-    static const GeographicLib::TransverseMercatorExact tm(A, F, K0);
-    return tm;
-}
+const GeographicLib::TransverseMercatorExact EXACT(A, F, K0);
 
 class TransverseMercator : public ::testing::Test
 {
@@ -48,61 +35,47 @@ protected:
 
 }  // namespace
 
-TEST_F(TransverseMercator, OnTheCentralMeridianEastingIsFalseEastingAndNorthingTheScaledArc)
+TEST_F(TransverseMercator, OnTheCentralMeridianAndOneDegreeEastTheSeriesMatchTheExactProjection)
 {
-    double E = 0, N = 0;
-    ASSERT_EQ(ConvertGeodeticToTransverseMercator(Rad(50), CM9, E, N), 0u);
-    EXPECT_EQ(E, 500000.0);
-    EXPECT_NEAR(N, K0 * GeographicLib::Ellipsoid(A, F).MeridianDistance(50), 1e-6);  // m
-
-    double lat = 0, lon = 0;
-    ASSERT_EQ(ConvertTransverseMercatorToGeodetic(E, N, lat, lon), 0u);
+    double E0 = 0, N0 = 0, lat = 0, lon = 0;
+    ASSERT_EQ(ConvertGeodeticToTransverseMercator(Rad(50), CM9, E0, N0), 0u);
+    EXPECT_EQ(E0, 500000.0);
+    EXPECT_NEAR(N0, K0 * GeographicLib::Ellipsoid(A, F).MeridianDistance(50), 1e-6);  // m
+    ASSERT_EQ(ConvertTransverseMercatorToGeodetic(E0, N0, lat, lon), 0u);
     EXPECT_NEAR(lat, Rad(50), 1e-9);  // rad
     EXPECT_EQ(lon, CM9);
-}
 
-TEST_F(TransverseMercator, OneDegreeEastMatchesTheExactProjection)
-{
-    double E0 = 0, N0 = 0, E = 0, N = 0;
-    ConvertGeodeticToTransverseMercator(Rad(50), CM9, E0, N0);
+    double E = 0, N = 0, x = 0, y = 0;
     ASSERT_EQ(ConvertGeodeticToTransverseMercator(Rad(50), Rad(10), E, N), 0u);
-    EXPECT_GT(E, 500000.0);
     EXPECT_GT(N, N0);
-
-    double x = 0, y = 0;
-    ExactUtmProjection().Forward(9, 50, 10, x, y);
+    EXACT.Forward(9, 50, 10, x, y);
     EXPECT_NEAR(E, 500000 + x, 1e-5);  // m
     EXPECT_NEAR(N, y, 1e-5);           // m
-
-    double lat = 0, lon = 0;
     ASSERT_EQ(ConvertTransverseMercatorToGeodetic(E, N, lat, lon), 0u);
     EXPECT_NEAR(lat, Rad(50), 1e-9);  // rad
     EXPECT_NEAR(lon, Rad(10), 1e-9);  // rad
 }
 
+// Half-widths on WGS 84, the series' easting at the equator and northing at
+// 89.99 degrees, 90 degrees from the central meridian with scale 1,
+// evaluated separately (Python, double): 18577793.6576 m and 10001965.7017 m.
 TEST_F(TransverseMercator, AcceptedRangesComeFromTheEllipsoidAloneWhateverTheOrigin)
 {
+    const double dE = 18577793.657600805, dN = 10001965.701686263;  // m
     struct Setup { double FE, FN, k0, phi0; };
-    const Setup setups[] = {{0, 0, 1, 0}, {1e6, -2e6, 2.5, 0.7}, {-3e5, 5e5, 0.3, -1.2}};
-    for (const Setup& s : setups) {
-        SCOPED_TRACE(testing::Message() << s.FE << " " << s.FN << " " << s.k0 << " " << s.phi0);
+    for (const Setup& s : {Setup{0, 0, 1, 0}, Setup{1e6, -2e6, 2.5, 0.7}, Setup{-3e5, 5e5, 0.3, -1.2}}) {
         ASSERT_EQ(SetTransverseMercatorParameters(A, F, s.phi0, 0.3, s.FE, s.FN, s.k0), 0u);
-        struct Probe { double dE, dN; bool accepted; std::uint32_t refusal; };
+        struct Probe { double dE, dN; std::uint32_t refusal; };
         const Probe probes[] = {
-            {WGS84_DELTA_EASTING - 0.01, 0, true, 0}, {-(WGS84_DELTA_EASTING - 0.01), 0, true, 0},
-            {0, WGS84_DELTA_NORTHING - 0.01, true, 0}, {0, -(WGS84_DELTA_NORTHING - 0.01), true, 0},
-            {WGS84_DELTA_EASTING + 0.01, 0, false, TM_EASTING_ERROR},
-            {-(WGS84_DELTA_EASTING + 0.01), 0, false, TM_EASTING_ERROR},
-            {0, WGS84_DELTA_NORTHING + 0.01, false, TM_NORTHING_ERROR},
-            {0, -(WGS84_DELTA_NORTHING + 0.01), false, TM_NORTHING_ERROR},
+            {dE - 0.01, 0, 0}, {-(dE - 0.01), 0, 0}, {0, dN - 0.01, 0}, {0, -(dN - 0.01), 0},
+            {dE + 0.01, 0, TM_EASTING_ERROR}, {-(dE + 0.01), 0, TM_EASTING_ERROR},
+            {0, dN + 0.01, TM_NORTHING_ERROR}, {0, -(dN + 0.01), TM_NORTHING_ERROR},
         };
         for (const Probe& p : probes) {
             double lat = UNTOUCHED, lon = UNTOUCHED;
             const std::uint32_t bits = ConvertTransverseMercatorToGeodetic(s.FE + p.dE, s.FN + p.dN, lat, lon);
-            EXPECT_EQ(lat != UNTOUCHED, p.accepted) << p.dE << " " << p.dN;
-            if (!p.accepted) {
-                EXPECT_EQ(bits, p.refusal);
-            }
+            EXPECT_EQ(lat == UNTOUCHED, p.refusal != 0) << s.FE << " " << p.dE << " " << p.dN;
+            EXPECT_TRUE(p.refusal == 0 || bits == p.refusal);
         }
     }
 }
@@ -112,44 +85,34 @@ TEST_F(TransverseMercator, AcceptedRangesComeFromTheEllipsoidAloneWhateverTheOri
 TEST_F(TransverseMercator, ForwardRefusesPolarLatitudesAndFarLongitudesButOnlyWarnsBeyondNineDegrees)
 {
     const double bound = 1.570621793869697;
-    struct Row { double lat; double lon; std::uint32_t bits; };
+    struct Row { double lat, lon; std::uint32_t bits; };
     const Row rows[] = {
-        {1.5707, CM9, TM_LATITUDE_ERROR},
-        {bound, CM9, 0}, {-bound, CM9, 0},
-        {std::nextafter(bound, 2.0), CM9, TM_LATITUDE_ERROR},
-        {89.99 * DEG_TO_RAD, CM9, TM_LATITUDE_ERROR},
+        {1.5707, CM9, TM_LATITUDE_ERROR}, {bound, CM9, 0}, {-bound, CM9, 0},
+        {89.99 * DEG_TO_RAD, CM9, TM_LATITUDE_ERROR}, {-89.99 * DEG_TO_RAD, CM9, TM_LATITUDE_ERROR},
         {0, CM9 + Rad(91), TM_LONGITUDE_ERROR}, {0, CM9 - Rad(91), TM_LONGITUDE_ERROR},
-        {0, CM9 + Rad(89.9), TM_DISTORTION_WARNING},
         {Rad(50), Rad(19), TM_DISTORTION_WARNING},
-        {NaN, CM9, TM_LATITUDE_ERROR}, {0, NaN, TM_LONGITUDE_ERROR},
-        {INF, -INF, TM_LATITUDE_ERROR | TM_LONGITUDE_ERROR},
+        {NaN, CM9, TM_LATITUDE_ERROR}, {INF, NaN, TM_LATITUDE_ERROR | TM_LONGITUDE_ERROR},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.lat << " " << row.lon);
         double E = UNTOUCHED, N = UNTOUCHED;
-        EXPECT_EQ(ConvertGeodeticToTransverseMercator(row.lat, row.lon, E, N), row.bits);
-        const bool written = (row.bits & ~TM_DISTORTION_WARNING) == 0;
-        EXPECT_EQ(E != UNTOUCHED, written);
-        EXPECT_EQ(N != UNTOUCHED, written);
+        EXPECT_EQ(ConvertGeodeticToTransverseMercator(row.lat, row.lon, E, N), row.bits) << row.lat << " " << row.lon;
+        EXPECT_EQ(N != UNTOUCHED, (row.bits & ~TM_DISTORTION_WARNING) == 0);
     }
-
-    // The warned point is still the projection, to a couple of centimetres.
+    // The warned point is still projected, to a few centimetres.
     double E = 0, N = 0, x = 0, y = 0;
     ConvertGeodeticToTransverseMercator(Rad(50), Rad(19), E, N);
-    ExactUtmProjection().Forward(9, 50, 19, x, y);
+    EXACT.Forward(9, 50, 19, x, y);
     EXPECT_NEAR(E, 500000 + x, 0.05);  // m
     EXPECT_NEAR(N, y, 0.05);           // m
 }
 
 TEST_F(TransverseMercator, DifferencesBelowTheThresholdsMapExactlyOntoTheCentralMeridian)
 {
-    double E = 0, N = 0;
+    double E = 0, N = 0, lat = 0, lon = 0;
     ConvertGeodeticToTransverseMercator(Rad(50), CM9 + 1.9e-10, E, N);
     EXPECT_EQ(E, 500000.0);
     ConvertGeodeticToTransverseMercator(Rad(50), CM9 + 3e-10, E, N);
     EXPECT_GT(E, 500000.0);
-
-    double lat = 0, lon = 0;
     ConvertTransverseMercatorToGeodetic(500000.00009, 5.5e6, lat, lon);
     EXPECT_EQ(lon, CM9);
     ConvertTransverseMercatorToGeodetic(500000.0002, 5.5e6, lat, lon);
@@ -164,7 +127,7 @@ TEST_F(TransverseMercator, PointsAcrossTheAntimeridianAreProjectedAndComeBackWit
     ASSERT_EQ(SetTransverseMercatorParameters(A, F, 0, Rad(179), 500000, 0, K0), 0u);
     double E = 0, N = 0, x = 0, y = 0, lat = 0, lon = 0;
     ASSERT_EQ(ConvertGeodeticToTransverseMercator(Rad(-30), Rad(-179), E, N), 0u);
-    ExactUtmProjection().Forward(179, -30, -179, x, y);
+    EXACT.Forward(179, -30, -179, x, y);
     EXPECT_NEAR(E, 500000 + x, 1e-5);  // m
     EXPECT_NEAR(N, y, 1e-5);           // m
     ASSERT_EQ(ConvertTransverseMercatorToGeodetic(E, N, lat, lon), 0u);
@@ -174,10 +137,8 @@ TEST_F(TransverseMercator, PointsAcrossTheAntimeridianAreProjectedAndComeBackWit
     // the series give 181 W, which is brought back to 179 E.
     ASSERT_EQ(SetTransverseMercatorParameters(A, F, 0, Rad(-179), 500000, 0, K0), 0u);
     ASSERT_EQ(ConvertGeodeticToTransverseMercator(Rad(-30), Rad(179), E, N), 0u);
-    EXPECT_LT(E, 500000.0);
     ASSERT_EQ(ConvertTransverseMercatorToGeodetic(E, N, lat, lon), 0u);
     EXPECT_NEAR(lon, Rad(179), 1e-9);  // rad
-    EXPECT_NEAR(lat, Rad(-30), 1e-9);  // rad
 
     // A central meridian given beyond pi is stored as its western equivalent.
     ASSERT_EQ(SetTransverseMercatorParameters(A, F, 0, Rad(358), 500000, 0, K0), 0u);
@@ -185,35 +146,25 @@ TEST_F(TransverseMercator, PointsAcrossTheAntimeridianAreProjectedAndComeBackWit
     EXPECT_EQ(E, 500000.0);
 }
 
-TEST_F(TransverseMercator, RefusedSetUpsKeepTheWholePreviousState)
+TEST_F(TransverseMercator, RefusedSetUpsKeepTheWholePreviousStateAndTheOriginMapsOntoTheFalseOrigin)
 {
     struct Row { double a, f, phi0, lam0, k0; std::uint32_t bits; };
     const Row rows[] = {
         {A, F, 0, CM9, 0.2, TM_SCALE_FACTOR_ERROR},
-        {A, F, 0, CM9, 3.01, TM_SCALE_FACTOR_ERROR},
         {-1, 1 / 100.0, 0, CM9, K0, TM_AXIS_ERROR | TM_FLATTENING_ERROR},
         {A, F, 1.6, CM9, K0, TM_ORIGIN_LATITUDE_ERROR},
-        {A, F, 0, 7.0, K0, TM_CENTRAL_MERIDIAN_ERROR},
         {A, F, 0, -3.2, K0, TM_CENTRAL_MERIDIAN_ERROR},
         {NaN, NaN, NaN, NaN, NaN, 0x1F0},
     };
     for (const Row& row : rows)
         EXPECT_EQ(SetTransverseMercatorParameters(row.a, row.f, row.phi0, row.lam0, 0, 0, row.k0), row.bits);
-
-    double E = 0, N = 0, x = 0, y = 0;
+    double E = 0, N = 0, x = 0, y = 0, lat = 0, lon = 0;
     ConvertGeodeticToTransverseMercator(Rad(50), Rad(10), E, N);
-    ExactUtmProjection().Forward(9, 50, 10, x, y);
-    EXPECT_NEAR(E, 500000 + x, 1e-5);  // m, still the zone set up first
+    EXACT.Forward(9, 50, 10, x, y);
+    EXPECT_NEAR(E, 500000 + x, 1e-5);  // m, still the projection set up first
     EXPECT_NEAR(N, y, 1e-5);           // m
 
-    EXPECT_EQ(SetTransverseMercatorParameters(A, F, 0, CM9, 0, 0, 0.3), 0u);
-    EXPECT_EQ(SetTransverseMercatorParameters(A, F, PI / 2, TWO_PI, 0, 0, 3.0), 0u);
-}
-
-TEST_F(TransverseMercator, TheOriginMapsOntoTheFalseOrigin)
-{
     ASSERT_EQ(SetTransverseMercatorParameters(A, F, 0.7, 0.2, 2000, 1000, 1.0), 0u);
-    double E = 0, N = 0, lat = 0, lon = 0;
     ASSERT_EQ(ConvertGeodeticToTransverseMercator(0.7, 0.2, E, N), 0u);
     EXPECT_EQ(E, 2000.0);
     EXPECT_EQ(N, 1000.0);

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include <GeographicLib/Ellipsoid.hpp>
 #include <GeographicLib/TransverseMercatorExact.hpp>
 #include <gtest/gtest.h>
 
@@ -120,16 +119,6 @@ TEST_F(Utm, ZoneFollowsTheLongitudeWithTheNorwayAndSvalbardExceptions)
     }
 }
 
-TEST_F(Utm, ASouthernPointGetsTenThousandKilometresLessItsDistanceFromTheEquator)
-{
-    std::int32_t zone = 0;
-    char hemisphere = 0;
-    double E = 0, N = 0;
-    ASSERT_EQ(ConvertGeodeticToUtm(Rad(-0.5), Rad(33), zone, hemisphere, E, N), 0u);  // on zone 36's meridian
-    EXPECT_EQ(hemisphere, 'S');
-    EXPECT_NEAR(N, 10000000 - 0.9996 * GeographicLib::Ellipsoid(A, F).MeridianDistance(0.5), 1e-6);  // m
-}
-
 // -80.5 degrees is honoured as -80.5 * pi/180 (-1.4049900478554354, what
 // the converter computes from a typed -80.5); the rounded figure
 // -1.4049900478554351 lies one ulp inside. 84.5 degrees: both are one double.
@@ -141,13 +130,12 @@ TEST_F(Utm, LatitudeLimitsAcceptMinusEightyDotFiveAsTypedAndEightyFourDotFive)
     const Row rows[] = {
         {typedSouth, 0.2, 0}, {-1.4049900478554351, 0.2, 0},
         {std::nextafter(typedSouth, -2.0), 0.2, UTM_LATITUDE_ERROR},
-        {1.4748032179352084, 0.2, 0}, {84.5 * DEG_TO_RAD, 0.2, 0},
-        {std::nextafter(1.4748032179352084, 2.0), 0.2, UTM_LATITUDE_ERROR}, {Rad(84.6), 0.2, UTM_LATITUDE_ERROR},
+        {84.5 * DEG_TO_RAD, 0.2, 0}, {std::nextafter(84.5 * DEG_TO_RAD, 2.0), 0.2, UTM_LATITUDE_ERROR},
+        {Rad(84.6), 0.2, UTM_LATITUDE_ERROR},
         {0, -PI, 0}, {0, TWO_PI, 0},
         {0, std::nextafter(-PI, -4.0), UTM_LONGITUDE_ERROR}, {0, std::nextafter(TWO_PI, 7.0), UTM_LONGITUDE_ERROR},
         {NaN, 0.2, UTM_LATITUDE_ERROR}, {0, NaN, UTM_LONGITUDE_ERROR},
-        {1e300, -1e300, UTM_LATITUDE_ERROR | UTM_LONGITUDE_ERROR},
-        {-INF, INF, UTM_LATITUDE_ERROR | UTM_LONGITUDE_ERROR},
+        {1e300, -INF, UTM_LATITUDE_ERROR | UTM_LONGITUDE_ERROR},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.lat << " " << row.lon);
@@ -180,6 +168,12 @@ TEST_F(Utm, AnOverrideMovesThePointIntoANeighbouringZoneOnly)
     ExactUtm(m_exact, 33, 50, 10, Ex, Nx);  // central meridian 15 E
     EXPECT_NEAR(E, Ex, 1e-3);  // m
     EXPECT_NEAR(N, Nx, 1e-3);  // m
+
+    // 8.9 degrees from zone 31's meridian: projected, flagged, written.
+    ASSERT_EQ(SetUtmParameters(A, F, 31), 0u);
+    EXPECT_EQ(ConvertGeodeticToUtm(0.0, Rad(11.9), zone, hemisphere, E, N), UTM_EASTING_ERROR);
+    EXPECT_EQ(zone, 31);
+    EXPECT_GT(E, 900000.0);
 
     ASSERT_EQ(SetUtmParameters(A, F, 35), 0u);
     zone = -1;
@@ -229,26 +223,13 @@ TEST_F(Utm, ARefusedSetUpKeepsThePreviousEllipsoidAndOverride)
     EXPECT_NEAR(N, Nx, 1e-3);  // m
 }
 
-TEST_F(Utm, ProjectedValuesOutsideTheUtmRangesAreFlaggedButWritten)
-{
-    std::int32_t zone = 0;
-    char hemisphere = 0;
-    double E = 0, N = 0;
-    ASSERT_EQ(SetUtmParameters(A, F, 31), 0u);
-    // 8.9 degrees east of zone 31's meridian at the equator: about 990 km.
-    EXPECT_EQ(ConvertGeodeticToUtm(0.0, Rad(11.9), zone, hemisphere, E, N), UTM_EASTING_ERROR);
-    EXPECT_EQ(zone, 31);
-    EXPECT_GT(E, 900000.0);
-}
-
 TEST_F(Utm, InverseRefusesBadZoneHemisphereEastingAndNorthingWithoutOutput)
 {
     struct Row { std::int32_t zone; char hemisphere; double E, N; std::uint32_t bits; };
     const Row rows[] = {
-        {0, 'X', 500000, 5e6, UTM_ZONE_ERROR | UTM_HEMISPHERE_ERROR}, {61, 'N', 500000, 5e6, UTM_ZONE_ERROR},
-        {32, 'n', 500000, 5e6, UTM_HEMISPHERE_ERROR}, {32, 'N', 900001, 5e6, UTM_EASTING_ERROR},
-        {32, 'N', 99999, 5e6, UTM_EASTING_ERROR}, {32, 'S', 500000, -1, UTM_NORTHING_ERROR},
-        {32, 'S', 500000, 10000001, UTM_NORTHING_ERROR},
+        {0, 'X', 500000, 5e6, UTM_ZONE_ERROR | UTM_HEMISPHERE_ERROR}, {61, 'n', 500000, 5e6, 0x30},
+        {32, 'N', 900001, 5e6, UTM_EASTING_ERROR}, {32, 'N', 99999, 5e6, UTM_EASTING_ERROR},
+        {32, 'S', 500000, -1, UTM_NORTHING_ERROR}, {32, 'S', 500000, 10000001, UTM_NORTHING_ERROR},
         {32, 'N', NaN, NaN, UTM_EASTING_ERROR | UTM_NORTHING_ERROR},
     };
     for (const Row& row : rows) {
