@@ -48,7 +48,8 @@
 // everything from the pixel offset to the end of the file.
 //
 // The decoder never reads outside its source, never writes outside the image
-// and allocates at most the bounded image plus a staging buffer of about
+// and allocates at most the bounded image (on Linux, images of 16 MiB or more
+// are rounded up to whole 2 MiB huge pages) plus a staging buffer of about
 // 1 MiB. It keeps no global state; calls may run on any thread.
 
 #include <QImage>
