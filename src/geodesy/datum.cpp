@@ -46,11 +46,6 @@ struct DatumTable
 
 DatumTable g_datumTable;
 
-char ToUpperAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // The fields both line kinds begin with: code, quoted name, ellipsoid code.
 bool ScanDatumHead(detail::CLineScanner& scanner, DatumRecord& record)
 {
@@ -223,7 +218,7 @@ std::uint32_t GetDatumIndex(const char* code, std::int32_t& index)
     std::size_t keyLength = 0;
     for (std::size_t i = 0; i < length; ++i) {
         if (!detail::IsScanSpace(code[i]))
-            key[keyLength++] = ToUpperAscii(code[i]);
+            key[keyLength++] = detail::ToUpperAscii(code[i]);
     }
 
     for (std::int32_t i = 1; i <= g_datumTable.count; ++i) {

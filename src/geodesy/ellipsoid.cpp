@@ -37,11 +37,6 @@ struct EllipsoidTable
 
 EllipsoidTable g_ellipsoidTable;
 
-char ToUpperAscii(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // Reads one line into record; false if a field is missing or does not fit.
 bool ScanEllipsoidLine(const char* line, EllipsoidRecord& record)
 {
@@ -122,7 +117,7 @@ std::uint32_t GetEllipsoidIndex(const char* code, std::int32_t& index)
     char key[3] = {};
     if (code != nullptr) {
         for (std::size_t i = 0; i < 2 && code[i] != '\0'; ++i)
-            key[i] = ToUpperAscii(code[i]);
+            key[i] = detail::ToUpperAscii(code[i]);
     }
 
     for (std::int32_t i = 1; i <= g_ellipsoidTable.count; ++i) {

@@ -12,6 +12,11 @@ bool IsScanSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+char ToUpperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 void CLineScanner::SkipSpace()
 {
     while (m_nPos < m_strLine.size() && IsScanSpace(m_strLine[m_nPos]))

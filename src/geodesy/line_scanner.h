@@ -7,7 +7,8 @@
 //    locale (the desktop program runs with the user's LC_NUMERIC);
 //  - every text field is bounded by the size of its destination: a field that
 //    does not fit makes the scan fail instead of writing past the field.
-// Internal to the geodesy library.
+// Also two byte helpers shared by the table lookups. Internal to the geodesy
+// library.
 
 #include <cstddef>
 #include <string_view>
@@ -53,5 +54,9 @@ private:
 /// White space as formatted scanning knows it in the "C" locale: blank, tab,
 /// line feed, vertical tab, form feed, carriage return.
 bool IsScanSpace(char c);
+
+/// Upper case for the ASCII letters only, independent of the process locale;
+/// every other byte unchanged.
+char ToUpperAscii(char c);
 
 }  // namespace geodesy::detail
