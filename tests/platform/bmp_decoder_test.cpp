@@ -30,7 +30,7 @@ std::int32_t Get32(const Bytes& b, std::size_t i)
 void Set32(Bytes& b, std::size_t at, std::uint32_t v) { for (int i = 0; i < 4; ++i) b[at + i] = (v >> (8 * i)) & 0xFF; }
 // clang-format on
 
-struct BmpSpec
+struct BmpRecipe
 {
     std::uint32_t headerSize = 40; // 12, 40, 108 or 124
     std::int32_t width = 13;
@@ -43,7 +43,7 @@ struct BmpSpec
     Bytes pixels{}; // exactly as stored after the pixel offset
 };
 
-Bytes WriteBmp(const BmpSpec& s)
+Bytes WriteBmp(const BmpRecipe& s)
 {
     Bytes info;
     Put32(info, s.headerSize);
@@ -160,18 +160,18 @@ TEST(BmpDecoder, UncompressedFilesOfEveryDepthShowQtsColoursAndTheFilesRecord)
     {
         SCOPED_TRACE(testing::Message() << "header " << c.headerSize << ", height " << c.height << ", " << c.bpp
                                         << " bpp, compression " << c.compression);
-        BmpSpec spec{.headerSize = c.headerSize, .height = c.height, .bpp = c.bpp, .compression = c.compression};
-        spec.masks = c.masks;
+        BmpRecipe recipe{.headerSize = c.headerSize, .height = c.height, .bpp = c.bpp, .compression = c.compression};
+        recipe.masks = c.masks;
         if (c.bpp <= 8)
-            spec.palette = TestPalette(1 << c.bpp);
-        spec.pixels = PackRows(13, c.height, c.bpp,
-                               [&](int x, int y)
-                               {
-                                   const std::uint32_t v =
-                                       (x * 2654435761u) ^ (y * 40503u) ^ 0x5A5A5A5Au; // top byte non-zero
-                                   return c.bpp <= 8 ? v % (1u << c.bpp) : v;
-                               });
-        const Bytes file = WriteBmp(spec);
+            recipe.palette = TestPalette(1 << c.bpp);
+        recipe.pixels = PackRows(13, c.height, c.bpp,
+                                 [&](int x, int y)
+                                 {
+                                     const std::uint32_t v =
+                                         (x * 2654435761u) ^ (y * 40503u) ^ 0x5A5A5A5Au; // top byte non-zero
+                                     return c.bpp <= 8 ? v % (1u << c.bpp) : v;
+                                 });
+        const Bytes file = WriteBmp(recipe);
         BmpError error = BmpError::NotBmp;
         const auto bitmap = Decode(file, &error);
         ASSERT_TRUE(bitmap) << BmpErrorText(error);
@@ -204,9 +204,9 @@ TEST(BmpDecoder, SixteenBitAndWideMaskChannelsScaleToTheFullByteRange)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(testing::Message() << std::hex << "pixel " << c.pixel);
-        BmpSpec spec{.width = 2, .height = 1, .bpp = c.bpp, .compression = c.compression, .masks = c.masks};
-        spec.pixels = PackRows(2, 1, c.bpp, [&](int, int) { return c.pixel; });
-        const auto bitmap = Decode(WriteBmp(spec));
+        BmpRecipe recipe{.width = 2, .height = 1, .bpp = c.bpp, .compression = c.compression, .masks = c.masks};
+        recipe.pixels = PackRows(2, 1, c.bpp, [&](int, int) { return c.pixel; });
+        const auto bitmap = Decode(WriteBmp(recipe));
         ASSERT_TRUE(bitmap);
         EXPECT_EQ(bitmap->info.bmBitsPixel, c.bpp);
         EXPECT_EQ(bitmap->image.pixel(1, 0), c.expected);
@@ -270,9 +270,9 @@ TEST(BmpDecoder, IndicesBeyondAShortPaletteShowBlack)
 {
     // Two palette entries declared; an index of 2 or 255 must still select a
     // defined (black) colour, never memory past the table.
-    BmpSpec spec{.width = 3, .height = 1, .colorsUsed = 2, .palette = {qRgb(9, 8, 7), qRgb(1, 2, 3)}};
-    spec.pixels = {1, 2, 255, 0};
-    auto bitmap = Decode(WriteBmp(spec));
+    BmpRecipe recipe{.width = 3, .height = 1, .colorsUsed = 2, .palette = {qRgb(9, 8, 7), qRgb(1, 2, 3)}};
+    recipe.pixels = {1, 2, 255, 0};
+    auto bitmap = Decode(WriteBmp(recipe));
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(bitmap->image.colorCount(), 256);
     EXPECT_EQ(bitmap->image.pixel(0, 0), qRgb(1, 2, 3));
@@ -280,8 +280,9 @@ TEST(BmpDecoder, IndicesBeyondAShortPaletteShowBlack)
     EXPECT_EQ(bitmap->image.pixel(2, 0), qRgb(0, 0, 0));
     // A core header always implies 2^bpp entries; here the pixel offset leaves
     // room for three, so index 3 is black.
-    spec = {.headerSize = 12, .width = 4, .height = 1, .bpp = 4, .palette = TestPalette(3), .pixels = {0x23, 0, 0, 0}};
-    bitmap = Decode(WriteBmp(spec));
+    recipe = {
+        .headerSize = 12, .width = 4, .height = 1, .bpp = 4, .palette = TestPalette(3), .pixels = {0x23, 0, 0, 0}};
+    bitmap = Decode(WriteBmp(recipe));
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(bitmap->image.pixel(0, 0), TestPalette(3)[2]);
     EXPECT_EQ(bitmap->image.pixel(1, 0), qRgb(0, 0, 0));
@@ -289,11 +290,11 @@ TEST(BmpDecoder, IndicesBeyondAShortPaletteShowBlack)
 
 TEST(BmpDecoder, HostileOrDamagedFilesAreRefusedWithTheirReason)
 {
-    const BmpSpec base{.width = 4, .height = 3, .palette = TestPalette(4), .pixels = Bytes(12, 1)};
+    const BmpRecipe base{.width = 4, .height = 3, .palette = TestPalette(4), .pixels = Bytes(12, 1)};
     const Bytes good = WriteBmp(base); // pixel offset 70 (14 + 40 + 16), 82 bytes
-    const auto spec = [&base](const std::function<void(BmpSpec&)>& change)
+    const auto recipe = [&base](const std::function<void(BmpRecipe&)>& change)
     {
-        BmpSpec s = base;
+        BmpRecipe s = base;
         change(s);
         return WriteBmp(s);
     };
@@ -304,9 +305,9 @@ TEST(BmpDecoder, HostileOrDamagedFilesAreRefusedWithTheirReason)
         return b;
     };
     const auto rle8 = [&](const Bytes& stream)
-    { return spec([&](BmpSpec& s) { s.compression = 1, s.pixels = stream; }); };
+    { return recipe([&](BmpRecipe& s) { s.compression = 1, s.pixels = stream; }); };
     const auto masked = [&](std::uint16_t bpp, std::array<std::uint32_t, 3> masks)
-    { return spec([&](BmpSpec& s) { s.bpp = bpp, s.compression = 3, s.masks = masks; }); };
+    { return recipe([&](BmpRecipe& s) { s.bpp = bpp, s.compression = 3, s.masks = masks; }); };
     const Bytes bitfields = masked(16, {0xF800, 0x7E0, 0x1F});
     // clang-format off
     struct Case { const char* what; Bytes file; BmpError expected; };
@@ -316,19 +317,19 @@ TEST(BmpDecoder, HostileOrDamagedFilesAreRefusedWithTheirReason)
         {"cut in the info header", Bytes(good.begin(), good.begin() + 30), BmpError::TruncatedHeader},
         {"header size 64", patched(14, 64), BmpError::UnsupportedHeader},
         {"two planes", patched(26, 0x00080002), BmpError::UnsupportedFormat}, // planes 2, 8 bpp
-        {"7 bpp", spec([](BmpSpec& s) { s.bpp = 7; }), BmpError::UnsupportedFormat},
-        {"RLE8 at 4 bpp", spec([](BmpSpec& s) { s.bpp = 4, s.compression = 1; }), BmpError::UnsupportedFormat},
-        {"embedded JPEG", spec([](BmpSpec& s) { s.compression = 4; }), BmpError::UnsupportedFormat},
-        {"zero width", spec([](BmpSpec& s) { s.width = 0; }), BmpError::BadDimensions},
-        {"negative width", spec([](BmpSpec& s) { s.width = -4; }), BmpError::BadDimensions},
-        {"zero height", spec([](BmpSpec& s) { s.height = 0; }), BmpError::BadDimensions},
-        {"top-down RLE", spec([](BmpSpec& s) { s.height = -3, s.compression = 1; }), BmpError::BadDimensions},
-        {"width 65536", spec([](BmpSpec& s) { s.width = 65536; }), BmpError::TooLarge},
-        {"height -2^31", spec([](BmpSpec& s) { s.height = INT32_MIN; }), BmpError::TooLarge},
-        {"4 GiB of RGB32", spec([](BmpSpec& s) { s.width = s.height = 32768, s.bpp = 24; }), BmpError::TooLarge},
+        {"7 bpp", recipe([](BmpRecipe& s) { s.bpp = 7; }), BmpError::UnsupportedFormat},
+        {"RLE8 at 4 bpp", recipe([](BmpRecipe& s) { s.bpp = 4, s.compression = 1; }), BmpError::UnsupportedFormat},
+        {"embedded JPEG", recipe([](BmpRecipe& s) { s.compression = 4; }), BmpError::UnsupportedFormat},
+        {"zero width", recipe([](BmpRecipe& s) { s.width = 0; }), BmpError::BadDimensions},
+        {"negative width", recipe([](BmpRecipe& s) { s.width = -4; }), BmpError::BadDimensions},
+        {"zero height", recipe([](BmpRecipe& s) { s.height = 0; }), BmpError::BadDimensions},
+        {"top-down RLE", recipe([](BmpRecipe& s) { s.height = -3, s.compression = 1; }), BmpError::BadDimensions},
+        {"width 65536", recipe([](BmpRecipe& s) { s.width = 65536; }), BmpError::TooLarge},
+        {"height -2^31", recipe([](BmpRecipe& s) { s.height = INT32_MIN; }), BmpError::TooLarge},
+        {"4 GiB of RGB32", recipe([](BmpRecipe& s) { s.width = s.height = 32768, s.bpp = 24; }), BmpError::TooLarge},
         {"pixel offset past the end", patched(10, 83), BmpError::BadPixelOffset},
         {"pixel offset inside the header", patched(10, 20), BmpError::BadPixelOffset},
-        {"claims 300 rows, holds 3", spec([](BmpSpec& s) { s.height = 300; }), BmpError::TruncatedPixels},
+        {"claims 300 rows, holds 3", recipe([](BmpRecipe& s) { s.height = 300; }), BmpError::TruncatedPixels},
         {"last byte missing", Bytes(good.begin(), good.end() - 1), BmpError::TruncatedPixels},
         {"mask with a gap", masked(16, {0xF0F0, 0, 0}), BmpError::BadBitfields},
         {"overlapping masks", masked(32, {0xFF00, 0xFFF, 0}), BmpError::BadBitfields},
@@ -353,8 +354,8 @@ TEST(BmpDecoder, HostileOrDamagedFilesAreRefusedWithTheirReason)
 
 TEST(BmpDecoder, EveryProperPrefixOfAFileIsRefused)
 {
-    const BmpSpec spec{.width = 5, .height = 2, .bpp = 4, .palette = TestPalette(16), .pixels = Bytes(8, 0x12)};
-    const Bytes file = WriteBmp(spec);
+    const BmpRecipe recipe{.width = 5, .height = 2, .bpp = 4, .palette = TestPalette(16), .pixels = Bytes(8, 0x12)};
+    const Bytes file = WriteBmp(recipe);
     for (std::size_t size = 0; size < file.size(); ++size)
         EXPECT_FALSE(DecodeBmp(Bytes(file.begin(), file.begin() + size).data(), size)) << size << " bytes";
     EXPECT_TRUE(Decode(file));
@@ -414,11 +415,11 @@ TEST(BmpDecoder, FilesLoadFromDiskAsFromMemoryAcrossManyReads)
     for (const auto& [height, bpp] : {std::pair{600, 24}, std::pair{-600, 24}, std::pair{600, 8}})
     {
         SCOPED_TRACE(testing::Message() << height << " rows at " << bpp << " bpp");
-        BmpSpec spec{.width = 700, .height = height, .bpp = static_cast<std::uint16_t>(bpp)};
+        BmpRecipe recipe{.width = 700, .height = height, .bpp = static_cast<std::uint16_t>(bpp)};
         if (bpp == 8)
-            spec.palette = TestPalette(256);
-        spec.pixels = PackRows(700, height, spec.bpp, [](int x, int y) { return x * 131u + y * 977u; });
-        const Bytes bytes = WriteBmp(spec);
+            recipe.palette = TestPalette(256);
+        recipe.pixels = PackRows(700, height, recipe.bpp, [](int x, int y) { return x * 131u + y * 977u; });
+        const Bytes bytes = WriteBmp(recipe);
         BmpError error = BmpError::NotBmp;
         const auto bitmap = LoadBmpFile(write("map.bmp", bytes), &error);
         ASSERT_TRUE(bitmap) << BmpErrorText(error);
