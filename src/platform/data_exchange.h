@@ -14,11 +14,16 @@ class CDataExchange
 public:
     CDataExchange(CDialog* dialog, bool saveAndValidate);
 
-    /// Remembers edit control `id` as the one to return to on failure.
+    /// Remembers edit control `id` as the one to return to on failure and
+    /// returns it (null when the dialog has no single-line edit `id`).
     QLineEdit* PrepareEditCtrl(int id);
-    /// Remembers control `id` (not an edit) as the one to return to on failure.
+    /// Remembers control `id` (any kind) as the one to return to on failure
+    /// and returns it (null when the dialog has no control `id`).
     QWidget* PrepareCtrl(int id);
-    /// Focus to the control prepared last, its text selected; abandons the exchange.
+    /// Abandons the exchange by throwing CDataExchangeFailure. When the
+    /// exchange reads the controls (m_bSaveAndValidate), the focus first goes
+    /// to the control prepared last and an edit control's whole text is
+    /// selected; when it writes them, the focus stays where it is.
     [[noreturn]] void Fail();
 
     bool m_bSaveAndValidate;
@@ -33,7 +38,8 @@ struct CDataExchangeFailure
 {
 };
 
-/// Text of edit control `id` <-> `value`.
+/// Text of control `id` (edit, label, button caption) <-> `value`. A missing
+/// control leaves both sides unchanged (and says so on the debug output).
 void DDX_Text(CDataExchange* pDX, int id, QString& value);
 
 /// Binds `member` to control `id` of the dialog (both directions).

@@ -4,25 +4,40 @@
 // addressed by their numeric ids, and dialog-unit geometry.
 //
 // Controls by kind: Edit -> CEditCtrl (a QLineEdit that reports losing the
-// focus), DropList -> CDropListCtrl (a QComboBox that reports opening its
-// list and the user's choice), push, radio and check buttons -> QPushButton,
-// QRadioButton, QCheckBox, GroupBox -> QGroupBox, Static -> QLabel, Icon ->
-// QLabel with a pixmap. Every control carries its id and help context
-// number as the dynamic properties "controlId" and "helpId".
+// focus), or CMultiEditCtrl when the style says CS_MULTILINE (a word-wrapping
+// QTextEdit, since a QLineEdit holds one line only), DropList ->
+// CDropListCtrl (a QComboBox that reports opening its list and the user's
+// choice), push, radio and check buttons -> QPushButton, QRadioButton,
+// QCheckBox, GroupBox -> QGroupBox, Static -> QLabel (word-wrapped, as a
+// static text control wraps), Icon -> QLabel with the icon of
+// LoadIconResource, 32 x 32 pixels whatever the template's rectangle says.
+// Every control carries its id and help context number as the dynamic
+// properties "controlId" and "helpId"; the dialog carries its own "helpId".
+// Radio buttons are mutually exclusive within a group: from a control with
+// CS_GROUP up to the next control with CS_GROUP.
 //
 // Commands: a click on a push button with id IDOK runs OnOK, IDCANCEL runs
 // OnCancel, any other button runs OnCommand(id). Enter presses the default
-// button (OnOK when it is IDOK); Escape and the close box run OnCancel.
-// F1 runs OnHelpInfo with the help context number of the focused control.
+// button (the focused push button, else the template's DefPushButton; OnOK
+// when the template has none); Escape and the close box run OnCancel.
+// F1 runs OnHelpInfo with the help context number of the focused control;
+// Shift+F1 starts context-help mode in a dialog with DS_CONTEXTHELP (the
+// title bar's "?" button exists only where the window system draws one).
+//
+// A CDialog never ends the program by closing (Qt::WA_QuitOnClose is off):
+// the application decides when the program ends.
 
 #include <QComboBox>
 #include <QDialog>
 #include <QHash>
+#include <QIcon>
 #include <QLineEdit>
+#include <QTextEdit>
 
 #include <cstdint>
 
 #include "platform/dialog_template.h"
+#include "platform/win_types.h"
 
 class CDataExchange;
 
@@ -33,28 +48,67 @@ public:
     using QLineEdit::QLineEdit;
 signals:
     /// The control lost the keyboard focus (the moment a Windows edit control
-    /// sends EN_KILLFOCUS). Also emitted when its window is hidden or closed
-    /// while it has the focus.
+    /// sends EN_KILLFOCUS): to another control, to another window, or because
+    /// its window was hidden or closed while it had the focus. Emitted once
+    /// per focus it had, after the line edit's own handling (so a handler may
+    /// put the focus back and select the text); not emitted while the line
+    /// edit's own context menu is open.
     void killFocus();
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    bool m_bHasFocus = false;
+};
+
+/// A multi-line edit control: word-wrapped plain text, Tab moves the focus
+/// on (as in a dialog), Enter reaches the dialog unless the text is editable.
+class CMultiEditCtrl final : public QTextEdit
+{
+    Q_OBJECT
+public:
+    explicit CMultiEditCtrl(QWidget* parent = nullptr);
+
+    /// Plain text; "\r\n" line ends are taken as "\n".
+    void SetText(const QString& text);
+    QString Text() const;
+    /// Alignment of every paragraph (Qt::AlignLeft, AlignHCenter, AlignRight).
+    void SetTextAlignment(Qt::Alignment alignment);
+signals:
+    /// As CEditCtrl::killFocus.
+    void killFocus();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    Qt::Alignment m_alignment = Qt::AlignLeft;
+    bool m_bHasFocus = false;
 };
 
 class CDropListCtrl final : public QComboBox
 {
     Q_OBJECT
 public:
-    using QComboBox::QComboBox;
+    explicit CDropListCtrl(QWidget* parent = nullptr);
 signals:
     /// The list is about to open (CBN_DROPDOWN); handlers may change the selection.
     void dropDown();
-    /// The user chose an entry, also the one already selected (CBN_SELCHANGE).
+    /// The user chose an entry, also the one already selected (CBN_SELCHANGE):
+    /// from the list, with the arrow keys or with the wheel; never for a
+    /// selection the program makes.
     void selChange();
 
 public:
     void showPopup() override;
 };
+
+/// Icon resource `id`: the Qt resource ":/icons/<id>" (for example
+/// ":/icons/130"); a null icon when there is none.
+QIcon LoadIconResource(int id);
 
 class CDialog : public QDialog
 {
@@ -90,7 +144,9 @@ public:
     /// Average character width and height of the template's font, pixels.
     QSize DialogBaseUnits() const;
 
-    /// The help context number of `widget` (0 when it has none) and of the dialog.
+    /// The help context number of `widget` or, when it has none, of its
+    /// nearest parent that has one (a control without its own number gets
+    /// its dialog's); 0 when none has one.
     static std::uint32_t HelpIdOf(const QWidget* widget);
 
     /// Called with the help context number of the control that help was asked
@@ -114,13 +170,19 @@ protected:
     void accept() override;
     void reject() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void BuildControls();
+    QWidget* CreateControl(const ControlTemplate& control);
+    void ConnectCommand(QWidget* control, int id);
+    QWidget* FocusedControl() const;
 
     DialogTemplate m_template;
     QHash<int, QWidget*> m_controls;
     QFont m_templateFont;
+    QSize m_baseUnits;
+    int m_nResult = IDCANCEL; ///< the code given to EndDialog
     bool m_bBuilt = false;
-    bool m_bModal = false;
+    bool m_bEnded = false; ///< EndDialog ran since DoModal started
 };

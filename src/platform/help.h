@@ -16,16 +16,33 @@
 
 #include "platform/win_types.h"
 
+class QTextBrowser;
+class QWidget;
+
 /// Shows `helpFile` at context number `data` (HELP_CONTEXT) or at its
 /// contents page (HELP_FINDER); HELP_QUIT closes the help window. False when
-/// the file cannot be read (the help window then says so).
+/// the file cannot be read (the help window then says so in one line, in the
+/// current language). A context number without an anchor in the file shows
+/// the top of the file. The file is read anew at every call. Any other
+/// command shows the contents page.
 bool WinHelp(const QString& helpFile, UINT command, std::uintptr_t data);
 
 /// The anchor name of a context number: "0x808203EC".
 QString HelpAnchorName(std::uint32_t contextId);
 
-/// Starts context-help mode (the cursor becomes the help cursor).
+/// Starts context-help mode (the cursor becomes the help cursor). The next
+/// left click asks for help on the widget under it and ends the mode; Escape
+/// ends it without help.
 void EnterContextHelpMode();
+
+/// Routes help requests of context-help mode also when the window system
+/// started the mode (a "?" title-bar button). Dialogs with DS_CONTEXTHELP
+/// call it; EnterContextHelpMode does too. Needs a QApplication.
+void InstallContextHelpRouting();
+
+/// Asks for help on `widget` as a click in context-help mode does: its
+/// dialog's OnHelpInfo, or the application's help file.
+void RequestContextHelp(QWidget* widget);
 
 /// What the last WinHelp call asked for, for tests.
 struct HelpRequest
@@ -36,3 +53,6 @@ struct HelpRequest
     int count = 0; ///< number of WinHelp calls so far
 };
 const HelpRequest& LastHelpRequest();
+
+/// The help window, or null when no help has been shown yet.
+QTextBrowser* HelpWindow();

@@ -28,9 +28,13 @@ public:
     void SetRegistryKey(const QString& key);
 
     /// Stored integer `entry` of `section`, or `defaultValue` when it is
-    /// missing or is not a whole number in the 32-bit range.
+    /// missing or is not a whole number in the 32-bit range. A stored text
+    /// counts when it is an optional sign and decimal digits only (blanks
+    /// around them allowed): "abc", "12abc", "1.5", "0x10" and the empty
+    /// text give the default, as do lists, byte arrays and other values.
     int GetProfileInt(const QString& section, const QString& entry, int defaultValue) const;
-    /// Stored text `entry` of `section`, or `defaultValue` when it is missing.
+    /// Stored text `entry` of `section`, or `defaultValue` when it is missing
+    /// (a stored number reads as its decimal text).
     QString GetProfileString(const QString& section, const QString& entry,
                              const QString& defaultValue = QString()) const;
     /// Write at once; false when the settings could not be written.
@@ -43,12 +47,19 @@ public:
 
     QString m_pszAppName;
     QString m_pszRegistryKey;
-    /// Full path of the help file; at start the program's own path with the
-    /// extension ".HLP".
+    /// Full path of the help file; at start DefaultHelpFilePath of the
+    /// program's path (empty when no QCoreApplication exists yet).
     QString m_pszHelpFilePath;
     /// The main window (null until the application makes one).
     QWidget* m_pMainWnd = nullptr;
 };
+
+/// The help file that belongs to the program `programPath` (Qt's form, "/"
+/// separators on every platform): its path with the
+/// extension of the file name replaced by ".HLP", or ".HLP" appended when the
+/// file name has none ("C:/tools/Kartora.exe" -> "C:/tools/Kartora.HLP",
+/// "/opt/kartora-2.2/kartora" -> "/opt/kartora-2.2/kartora.HLP").
+QString DefaultHelpFilePath(const QString& programPath);
 
 /// The application object, or null when none exists.
 CWinApp* AfxGetApp();

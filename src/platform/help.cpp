@@ -1,0 +1,117 @@
+// The help window: our HTML help files, shown at a context number.
+#include "platform/help.h"
+
+#include "formats/cp1252.h"
+#include "messages/messages.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QPointer>
+#include <QTextBrowser>
+#include <QUrl>
+
+#include <string_view>
+
+namespace
+{
+
+HelpRequest s_lastRequest;
+QPointer<QTextBrowser> s_pHelpWindow;
+
+constexpr int kWindowWidth = 640;  // pixels
+constexpr int kWindowHeight = 560; // pixels
+
+// The window has no parent (it stands beside whatever asked for help), so
+// nothing else deletes it before the application goes.
+void DestroyHelpWindow()
+{
+    delete s_pHelpWindow.data();
+}
+
+QTextBrowser* EnsureHelpWindow()
+{
+    if (s_pHelpWindow)
+        return s_pHelpWindow;
+    auto* browser = new QTextBrowser();
+    browser->setAttribute(Qt::WA_QuitOnClose, false);
+    browser->resize(kWindowWidth, kWindowHeight);
+    // Links between topics are anchors of the same document; the document
+    // is set as text, so the browser must not try to load them as files.
+    browser->setOpenLinks(false);
+    QObject::connect(browser, &QTextBrowser::anchorClicked, browser,
+                     [browser](const QUrl& url)
+                     {
+                         if (url.scheme().isEmpty() && url.path().isEmpty())
+                             browser->scrollToAnchor(url.fragment());
+                         else
+                             QDesktopServices::openUrl(url);
+                     });
+    s_pHelpWindow = browser;
+    static const bool s_bCleanupAdded = (qAddPostRoutine(DestroyHelpWindow), true);
+    (void)s_bCleanupAdded;
+    return browser;
+}
+
+void ShowHelpWindow(QTextBrowser* browser)
+{
+    browser->show();
+    browser->raise();
+    browser->activateWindow();
+}
+
+} // namespace
+
+QString HelpAnchorName(std::uint32_t contextId)
+{
+    return QStringLiteral("0x") + QString::number(contextId, 16).toUpper().rightJustified(8, QLatin1Char('0'));
+}
+
+bool WinHelp(const QString& helpFile, UINT command, std::uintptr_t data)
+{
+    s_lastRequest.helpFile = helpFile;
+    s_lastRequest.command = command;
+    s_lastRequest.data = data;
+    ++s_lastRequest.count;
+
+    if (command == HELP_QUIT)
+    {
+        if (s_pHelpWindow)
+            s_pHelpWindow->close();
+        return true;
+    }
+
+    QTextBrowser* browser = EnsureHelpWindow();
+    QFile file(helpFile);
+    if (helpFile.isEmpty() || !file.open(QIODevice::ReadOnly))
+    {
+        const QByteArray path = helpFile.toUtf8();
+        browser->setPlainText(QString::fromUtf8(GetMessageText(MSG_FILE_NOT_FOUND, path.constData())));
+        browser->setWindowTitle(QStringLiteral("Help"));
+        ShowHelpWindow(browser);
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    const std::string html = Cp1252ToUtf8(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    browser->setHtml(QString::fromStdString(html));
+    const QString title = browser->documentTitle();
+    browser->setWindowTitle(title.isEmpty() ? QStringLiteral("Help") : title);
+    ShowHelpWindow(browser);
+    // Scrolled once the window is shown: the browser needs its final width
+    // to know where the anchor lies.
+    if (command == HELP_CONTEXT)
+        browser->scrollToAnchor(HelpAnchorName(static_cast<std::uint32_t>(data)));
+    else
+        browser->scrollToAnchor(QStringLiteral("contents"));
+    return true;
+}
+
+const HelpRequest& LastHelpRequest()
+{
+    return s_lastRequest;
+}
+
+QTextBrowser* HelpWindow()
+{
+    return s_pHelpWindow;
+}
