@@ -2,9 +2,15 @@
 #
 # One GoogleTest executable per source file, named test_<folder>_<file stem>,
 # discovered by CTest before it runs (so a build never has to start a test
-# program). GUI tests run on Qt's offscreen platform.
+# program). GUI tests run on Qt's offscreen platform and link
+# kartora_test_support (tests/support), which brings their main(): one
+# QApplication, settings in a temporary directory.
 find_package(GTest REQUIRED)
 include(GoogleTest)
+
+if(KARTORA_GUI)
+  add_subdirectory(${PROJECT_SOURCE_DIR}/tests/support ${PROJECT_BINARY_DIR}/tests/support)
+endif()
 
 set(KARTORA_TEST_ENVIRONMENT
   "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
@@ -20,7 +26,7 @@ function(kartora_add_tests folder)
     add_executable(${target} ${source})
     target_link_libraries(${target} PRIVATE kartora_config ${ARG_LIBS})
     if(ARG_GUI)
-      target_link_libraries(${target} PRIVATE GTest::gtest)
+      target_link_libraries(${target} PRIVATE kartora_test_support)
     else()
       target_link_libraries(${target} PRIVATE GTest::gtest_main)
     endif()

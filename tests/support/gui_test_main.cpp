@@ -1,0 +1,28 @@
+// main() of every GUI test program: Qt's offscreen platform unless the caller
+// chose one, one QApplication for the whole run, and settings kept in a
+// temporary directory that is removed at the end.
+#include "support/settings_sandbox.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QTemporaryDir settingsDir;
+    if (!settingsDir.isValid())
+    {
+        std::fprintf(stderr, "cannot create a temporary settings directory\n");
+        return 1;
+    }
+    PointSettingsAt(settingsDir.path());
+    return RUN_ALL_TESTS();
+}
