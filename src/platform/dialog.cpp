@@ -72,6 +72,8 @@ CMultiEditCtrl::CMultiEditCtrl(QWidget* parent) : QTextEdit(parent)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // An edit control's text starts close to its frame.
+    document()->setDocumentMargin(1);
 }
 
 void CMultiEditCtrl::SetText(const QString& text)
@@ -188,9 +190,10 @@ CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
 
 CDialog::~CDialog()
 {
-    // The widgets are destroyed after this destructor, and hiding the window
-    // then makes an edit control lose the focus. Its handlers belong to the
-    // derived dialog, which no longer exists at that point: silence them.
+    // The controls outlive this destructor (QWidget deletes them later). Should
+    // the window system take the focus from an edit control while the window
+    // is torn down, its handlers, which belong to the derived dialog that no
+    // longer exists, must not run.
     for (QObject* child : children())
     {
         if (child->isWidgetType() && child->property("controlId").isValid())

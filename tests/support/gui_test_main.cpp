@@ -4,6 +4,7 @@
 #include "support/settings_sandbox.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -15,6 +16,11 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt wants a private runtime directory and complains on every start
+    // when the environment names none (as under CTest).
+    QTemporaryDir runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
     QApplication app(argc, argv);
 
     QTemporaryDir settingsDir;
