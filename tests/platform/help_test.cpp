@@ -141,7 +141,8 @@ TEST(ContextHelp, AClickInContextHelpModeAsksForHelpInsteadOfActing)
     dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
 
-    EnterContextHelpMode();
+    QTest::keyClick(dlg.GetDlgItem(301), Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_TRUE(QWhatsThis::inWhatsThisMode()) << "Shift+F1 starts the mode in a dialog with a help button";
     QTest::mouseClick(dlg.GetDlgItem(301), Qt::LeftButton);
     LetTheModeEnd();
     EnterContextHelpMode();
