@@ -54,6 +54,7 @@ TEST_F(Profile, AnythingButAWholeNumberInThe32BitRangeGivesTheDefault)
                      "Max=2147483647\n"
                      "Min=-2147483648\n"
                      "Signed=+12\n"
+                     "Padded=\" 42 \"\n"
                      "Letters=abc\n"
                      "Trailing=12abc\n"
                      "Empty=\n"
@@ -71,6 +72,7 @@ TEST_F(Profile, AnythingButAWholeNumberInThe32BitRangeGivesTheDefault)
     EXPECT_EQ(m_app.GetProfileInt(kSection, QStringLiteral("Max"), 0), 2147483647);
     EXPECT_EQ(m_app.GetProfileInt(kSection, QStringLiteral("Min"), 0), -2147483647 - 1);
     EXPECT_EQ(m_app.GetProfileInt(kSection, QStringLiteral("Signed"), 0), 12);
+    EXPECT_EQ(m_app.GetProfileInt(kSection, QStringLiteral("Padded"), 0), 42);
     for (const char* entry : {"Letters", "Trailing", "Empty", "Decimal", "Comma", "Hex", "Above", "Below", "Huge",
                               "List", "Bytes", "Point", "Garbage", "Nested"})
         EXPECT_EQ(m_app.GetProfileInt(kSection, QString::fromLatin1(entry), -42), -42) << entry;
