@@ -1,0 +1,24 @@
+#pragma once
+// The posted window messages between the map view and the reference dialog.
+// Values are signed 32-bit; y is counted from the bottom row of the bitmap in
+// every message. Pointers point into the reference dialog's members or the
+// process-lifetime array g_pickedPixels, never into the sender's stack.
+
+#include "platform/win_types.h"
+
+/// dialog -> view: wParam points to the BMP file's full path (QString),
+/// lParam to four std::uint32_t x1, y1, x2, y2.
+constexpr UINT WM_MAP_LOAD = WM_USER + 5;
+/// view -> dialog: wParam pixel x, lParam pixel y of reference point 1.
+constexpr UINT WM_REFPOINT1_PICKED = WM_USER + 6;
+/// view -> dialog: wParam pixel x, lParam pixel y of reference point 2.
+constexpr UINT WM_REFPOINT2_PICKED = WM_USER + 7;
+/// dialog -> view: show the main frame.
+constexpr UINT WM_MAP_SHOW = WM_USER + 8;
+/// view -> dialog: import both points' coordinates from a MagicMaps export.
+constexpr UINT WM_IMPORT_REFPOINTS = WM_USER + 9;
+/// dialog -> view: wParam the current point (0 or 1), lParam points to its
+/// two std::uint32_t x, y.
+constexpr UINT WM_REFPOINT_MOVED = WM_USER + 10;
+/// view -> dialog: the bitmap could not be loaded; restore the names.
+constexpr UINT WM_MAP_LOAD_FAILED = WM_USER + 11;
