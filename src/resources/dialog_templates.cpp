@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/win_types.h"
+#include "resources/icons.h"
 #include "resources/resource.h"
 
 namespace
@@ -90,8 +91,7 @@ DialogTemplate MakeReferenceDialog()
                 Ctl(IDC_BMP_FILE_NAME, kEdit, "", 68, 24, 132, 13, kTab),
 
                 Label(IDC_FORMAT_LABEL, "Input / Display Format", 7, 43, 76, 9),
-                Ctl(IDC_FORMAT, ControlKind::DropList, "dec.Degree\ndec.Minute\ndec.Second\nUTM", 7, 53, 76, 60,
-                    kTab),
+                Ctl(IDC_FORMAT, ControlKind::DropList, "dec.Degree\ndec.Minute\ndec.Second\nUTM", 7, 53, 76, 60, kTab),
                 Label(IDC_DATUM_LABEL, "Input / Map Datum", 90, 43, 72, 9),
                 Ctl(IDC_DATUM, ControlKind::DropList, "WGS84\nEuropean\nPotsdam", 90, 53, 72, 50, kTab),
                 Label(IDC_HEIGHT_DIFF_LABEL, "Height Difference", 170, 43, 74, 9),
@@ -178,22 +178,22 @@ DialogTemplate MakeMessageBox()
 {
     // "Cancel" stands where "No" stands: the two are never shown together
     // except in the Yes/No/Cancel set, where the box moves "No" aside.
-    return {IDD_MESSAGE_BOX,
-            "",
-            166,
-            52,
-            "Arial",
-            9,
-            DS_MODALFRAME,
-            HidDialog(IDD_MESSAGE_BOX),
-            {
-                {IDC_MESSAGE, ControlKind::Edit, "", 7, 7, 152, 19,
-                 CS_MULTILINE | CS_CENTER | CS_READONLY | CS_TABSTOP, 0},
-                {IDC_YES, ControlKind::DefPushButton, "Yes", 7, 31, 36, 14, CS_TABSTOP, 0},
-                {IDOK, ControlKind::PushButton, "Ok", 65, 31, 36, 14, CS_TABSTOP, 0},
-                {IDC_NO, ControlKind::PushButton, "No", 123, 31, 36, 14, CS_TABSTOP, 0},
-                {IDCANCEL, ControlKind::PushButton, "Cancel", 123, 31, 36, 14, CS_TABSTOP, 0},
-            }};
+    return {
+        IDD_MESSAGE_BOX,
+        "",
+        166,
+        52,
+        "Arial",
+        9,
+        DS_MODALFRAME,
+        HidDialog(IDD_MESSAGE_BOX),
+        {
+            {IDC_MESSAGE, ControlKind::Edit, "", 7, 7, 152, 19, CS_MULTILINE | CS_CENTER | CS_READONLY | CS_TABSTOP, 0},
+            {IDC_YES, ControlKind::DefPushButton, "Yes", 7, 31, 36, 14, CS_TABSTOP, 0},
+            {IDOK, ControlKind::PushButton, "Ok", 65, 31, 36, 14, CS_TABSTOP, 0},
+            {IDC_NO, ControlKind::PushButton, "No", 123, 31, 36, 14, CS_TABSTOP, 0},
+            {IDCANCEL, ControlKind::PushButton, "Cancel", 123, 31, 36, 14, CS_TABSTOP, 0},
+        }};
 }
 
 constexpr std::array<int, 5> kTemplateIds = {IDD_ABOUTBOX, IDD_REFERENCE_DIALOG, IDD_ERROR_MESSAGE, IDD_LANGUAGE,
@@ -203,6 +203,9 @@ constexpr std::array<int, 5> kTemplateIds = {IDD_ABOUTBOX, IDD_REFERENCE_DIALOG,
 
 const DialogTemplate& GetDialogTemplate(int id)
 {
+    // The dialogs' icon controls load their icons by resource path.
+    RegisterResourceFiles();
+
     // Built once, on first use, and constant afterwards.
     static const DialogTemplate s_aboutBox = MakeAboutBox();
     static const DialogTemplate s_referenceDialog = MakeReferenceDialog();

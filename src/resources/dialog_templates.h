@@ -10,6 +10,7 @@
 
 /// The template with resource id `id` (one of the IDD_ constants), or an
 /// empty template with id 0, no caption and no controls for any other id.
+/// Also registers the icons that the templates' icon controls show.
 const DialogTemplate& GetDialogTemplate(int id);
 
 /// The resource ids of all templates, in ascending order.

@@ -39,10 +39,9 @@ const MenuTemplate& ContextMenu()
     static const MenuTemplate s_menu = {
         IDR_CONTEXT_MENU,
         {
-            Popup("",
-                  {Item("Ref. Point 1", ID_REF_POINT_1), Item("Ref. Point 2", ID_REF_POINT_2),
-                   Item("Show Dialog", ID_SHOW_DIALOG), Item("Hide Dialog", ID_HIDE_DIALOG),
-                   Item("Hide Map", ID_HIDE_MAP)}),
+            Popup("", {Item("Ref. Point 1", ID_REF_POINT_1), Item("Ref. Point 2", ID_REF_POINT_2),
+                       Item("Show Dialog", ID_SHOW_DIALOG), Item("Hide Dialog", ID_HIDE_DIALOG),
+                       Item("Hide Map", ID_HIDE_MAP)}),
         }};
     return s_menu;
 }

@@ -14,8 +14,8 @@ class QWidget;
 
 struct MenuItemTemplate
 {
-    const char* caption = nullptr; ///< null for a separator
-    int commandId = 0;             ///< 0 for separators and pop-ups
+    const char* caption = nullptr;       ///< null for a separator
+    int commandId = 0;                   ///< 0 for separators and pop-ups
     std::vector<MenuItemTemplate> popup; ///< the items of a pop-up, empty otherwise
 
     bool IsSeparator() const { return caption == nullptr; }

@@ -15,8 +15,8 @@ constexpr int IDD_LANGUAGE = 137;
 constexpr int IDD_MESSAGE_BOX = 141;
 
 // Menus, icons, accelerators and the document template string.
-constexpr int IDR_MAINFRAME = 128;  ///< frame menu, frame icon, accelerators, document string
-constexpr int IDI_DIALOG = 130;     ///< the dialogs' icon
+constexpr int IDR_MAINFRAME = 128;    ///< frame menu, frame icon, accelerators, document string
+constexpr int IDI_DIALOG = 130;       ///< the dialogs' icon
 constexpr int IDR_CONTEXT_MENU = 137; ///< the map view's context menu
 
 // Controls of the reference dialog (130).
