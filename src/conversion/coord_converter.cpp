@@ -105,6 +105,27 @@ void SplitDegMinSec(double d, std::int32_t& wholeDegrees, std::int32_t& wholeMin
     wholeMinutes = k;
 }
 
+// Hands each angle of both points, in the selected datum and split into
+// hemisphere and five-decimal degrees, to `store(point, axis, split)`, point 0
+// first, longitude before latitude. A point that cannot be expressed is
+// skipped; the result is false then.
+template <class Store> bool ForEachLocalAngle(const CCoordConverter& converter, Store store)
+{
+    bool all = true;
+    for (int p = 0; p < 2; ++p)
+    {
+        double angle[2];
+        if (!converter.LocalPosition(p, angle[0], angle[1]))
+        {
+            all = false;
+            continue;
+        }
+        for (int axis = 0; axis < 2; ++axis)
+            store(p, axis, SplitDegrees(angle[axis]));
+    }
+    return all;
+}
+
 double Signed(std::int32_t hemisphere, double radians)
 {
     return hemisphere != 0 ? -radians : radians;
@@ -252,66 +273,33 @@ bool CCoordConverter::UtmToWgs84(const std::int32_t south[2], const std::int32_t
 
 bool CCoordConverter::Wgs84ToDegrees(std::int32_t hemi[2][2], double deg[2][2]) const
 {
-    bool all = true;
-    for (int p = 0; p < 2; ++p)
-    {
-        double angle[2];
-        if (!LocalPosition(p, angle[0], angle[1]))
-        {
-            all = false;
-            continue;
-        }
-        for (int axis = 0; axis < 2; ++axis)
-        {
-            const SplitAngle split = SplitDegrees(angle[axis]);
-            hemi[p][axis] = split.hemisphere;
-            deg[p][axis] = split.degrees;
-        }
-    }
-    return all;
+    return ForEachLocalAngle(*this,
+                             [&](int p, int axis, const SplitAngle& split)
+                             {
+                                 hemi[p][axis] = split.hemisphere;
+                                 deg[p][axis] = split.degrees;
+                             });
 }
 
 bool CCoordConverter::Wgs84ToDegMin(std::int32_t hemi[2][2], std::int32_t deg[2][2], double min[2][2]) const
 {
-    bool all = true;
-    for (int p = 0; p < 2; ++p)
-    {
-        double angle[2];
-        if (!LocalPosition(p, angle[0], angle[1]))
-        {
-            all = false;
-            continue;
-        }
-        for (int axis = 0; axis < 2; ++axis)
-        {
-            const SplitAngle split = SplitDegrees(angle[axis]);
-            hemi[p][axis] = split.hemisphere;
-            SplitDegMin(split.degrees, deg[p][axis], min[p][axis]);
-        }
-    }
-    return all;
+    return ForEachLocalAngle(*this,
+                             [&](int p, int axis, const SplitAngle& split)
+                             {
+                                 hemi[p][axis] = split.hemisphere;
+                                 SplitDegMin(split.degrees, deg[p][axis], min[p][axis]);
+                             });
 }
 
 bool CCoordConverter::Wgs84ToDegMinSec(std::int32_t hemi[2][2], std::int32_t deg[2][2], std::int32_t min[2][2],
                                        double sec[2][2]) const
 {
-    bool all = true;
-    for (int p = 0; p < 2; ++p)
-    {
-        double angle[2];
-        if (!LocalPosition(p, angle[0], angle[1]))
-        {
-            all = false;
-            continue;
-        }
-        for (int axis = 0; axis < 2; ++axis)
-        {
-            const SplitAngle split = SplitDegrees(angle[axis]);
-            hemi[p][axis] = split.hemisphere;
-            SplitDegMinSec(split.degrees, deg[p][axis], min[p][axis], sec[p][axis]);
-        }
-    }
-    return all;
+    return ForEachLocalAngle(*this,
+                             [&](int p, int axis, const SplitAngle& split)
+                             {
+                                 hemi[p][axis] = split.hemisphere;
+                                 SplitDegMinSec(split.degrees, deg[p][axis], min[p][axis], sec[p][axis]);
+                             });
 }
 
 bool CCoordConverter::Wgs84ToUtm(std::int32_t south[2], std::int32_t zone[2], std::int32_t utm[2][2]) const

@@ -74,6 +74,10 @@ public:
     void HideInputError() { m_wndError->HideError(); }
     void SaveErrorWindowPos() { m_wndError->SavePosition(); }
 
+    /// The stored WGS84 position of `point` shifted into the selected datum
+    /// (radians); false when it cannot be shifted or is no angle within one turn.
+    bool LocalPosition(int point, double& lon, double& lat) const;
+
     /// The stored WGS84 position of `point`: [0] longitude, [1] latitude, radians.
     const double* Wgs84Position(int point) const { return m_dWgs84[point]; }
     IErrorWindow& ErrorWindow() { return *m_wndError; }
@@ -82,8 +86,6 @@ private:
     // Stores the entry angles of `point` (radians, local datum) as WGS84;
     // false (and nothing stored) when the shift fails.
     bool StoreWgs84(int point, double lon, double lat);
-    // The WGS84 position of `point` in the selected datum; false if the shift failed.
-    bool LocalPosition(int point, double& lon, double& lat) const;
 
     std::unique_ptr<IErrorWindow> m_wndError;
     double m_dWgs84[2][2] = {{0.0, 0.0}, {0.0, 0.0}};

@@ -7,18 +7,9 @@
 #include <limits>
 #include <system_error>
 
-namespace
-{
-
-// White space as the "C" locale's isspace sees it; never locale-dependent.
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
 }
 
 std::string_view TrimBlanks(std::string_view text)
@@ -28,6 +19,14 @@ std::string_view TrimBlanks(std::string_view text)
     while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
     return text;
+}
+
+namespace
+{
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
 }
 
 enum class NumberGrammar

@@ -8,6 +8,13 @@
 #include <string>
 #include <string_view>
 
+/// White space as the "C" locale's isspace sees it (space, tab, CR, LF, VT,
+/// FF); never locale-dependent.
+bool IsBlank(char c);
+
+/// `text` without leading and trailing white space.
+std::string_view TrimBlanks(std::string_view text);
+
 /// Checks and converts the text of a decimal field.
 ///
 /// Leading and trailing white space (space, tab, CR, LF, VT, FF) is removed;

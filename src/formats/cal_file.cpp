@@ -30,20 +30,6 @@ constexpr char kDegreeByte = '\xB0';               // the degree sign in Windows
 constexpr std::string_view kDegreeUtf8 = "\u00B0"; // the same sign in a decoded line
 constexpr char kMinuteMark = '\'';
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-std::string_view TrimBlanks(std::string_view text)
-{
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Cuts `line` to the text after the first occurrence of `mark`; leaves it
 // whole when `mark` does not occur.
 void CutAfter(std::string& line, std::string_view mark)
