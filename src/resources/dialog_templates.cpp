@@ -1,7 +1,5 @@
 #include "resources/dialog_templates.h"
 
-#include <array>
-
 #include "platform/win_types.h"
 #include "resources/icons.h"
 #include "resources/resource.h"
@@ -196,9 +194,6 @@ DialogTemplate MakeMessageBox()
         }};
 }
 
-constexpr std::array<int, 5> kTemplateIds = {IDD_ABOUTBOX, IDD_REFERENCE_DIALOG, IDD_ERROR_MESSAGE, IDD_LANGUAGE,
-                                             IDD_MESSAGE_BOX};
-
 } // namespace
 
 const DialogTemplate& GetDialogTemplate(int id)
@@ -229,9 +224,4 @@ const DialogTemplate& GetDialogTemplate(int id)
     default:
         return s_none;
     }
-}
-
-std::span<const int> DialogTemplateIds()
-{
-    return kTemplateIds;
 }

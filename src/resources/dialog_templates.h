@@ -4,14 +4,9 @@
 // box (141), as data for CDialog. Rectangles are in dialog units of each
 // template's font; captions are UTF-8.
 
-#include <span>
-
 #include "platform/dialog_template.h"
 
 /// The template with resource id `id` (one of the IDD_ constants), or an
 /// empty template with id 0, no caption and no controls for any other id.
 /// Also registers the icons that the templates' icon controls show.
 const DialogTemplate& GetDialogTemplate(int id);
-
-/// The resource ids of all templates, in ascending order.
-std::span<const int> DialogTemplateIds();
