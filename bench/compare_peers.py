@@ -122,7 +122,9 @@ def benchmark_medians(path, field):
     medians = {}
     for entry in report["benchmarks"]:
         if entry.get("aggregate_name") == "median":
-            medians[entry["run_name"]] = entry[field]
+            # "decode/8bpp/repeats:7/real_time" -> "decode/8bpp"
+            parts = [p for p in entry["run_name"].split("/") if not p.startswith("repeats:") and p != "real_time"]
+            medians["/".join(parts)] = entry[field]
     return medians
 
 
@@ -185,10 +187,14 @@ def main():
                 rows.append((name, ours[name], peer, peer_ns))
     if bmp_json and os.path.exists(bmp_json):
         wall = benchmark_medians(bmp_json, "real_time")  # milliseconds per file
+        # Two freads: into a fresh buffer (first touch of new memory, as the
+        # decoder's image is new on every load) and into one reused buffer
+        # (the copy from the page cache alone, the stricter floor).
         for depth in ("8bpp", "24bpp"):
-            if f"decode/{depth}" in wall and f"fread/{depth}" in wall:
-                rows.append((f"bmp decode 10000x10000 {depth}", wall[f"decode/{depth}"] * 1e6, "fread",
-                             wall[f"fread/{depth}"] * 1e6))
+            for peer, label in (("fread", "fread"), ("fread_reused_buffer", "fread, reused")):
+                if f"decode/{depth}" in wall and f"{peer}/{depth}" in wall:
+                    rows.append((f"bmp decode 10000x10000 {depth}", wall[f"decode/{depth}"] * 1e6, label,
+                                 wall[f"{peer}/{depth}"] * 1e6))
 
     print()
     print(f"{n} points across Europe; CPU ns per point (BMP: wall ms per file); "
@@ -206,10 +212,9 @@ def main():
             print(f"{name:<32} {ours[name]:>9.1f} ns  ({1e3 / ours[name]:.2f} M items/s)")
     print()
     print(f"UTM forward: {1e3 / ours['utm/forward']:.2f} M points/s per core (target: at least 1)")
-    for depth in ("8bpp",):
-        for name, ours_ns, peer, peer_ns in rows:
-            if name == f"bmp decode 10000x10000 {depth}":
-                print(f"BMP decode {depth}: {ours_ns / peer_ns:.2f} x fread (target: at most 2.5)")
+    for name, ours_ns, peer, peer_ns in rows:
+        if name == "bmp decode 10000x10000 8bpp":
+            print(f"BMP decode 8bpp: {ours_ns / peer_ns:.2f} x {peer} (target: at most 2.5)")
     print(f"agreement of our UTM: GeoConvert max {gc_diff * 1000:.3f} mm (same zones: {gc_zone_ok}); "
           f"pyproj max {py_diff * 1000:.3f} mm, cs2cs max {cs_diff * 1000:.3f} mm (zone 32 points)")
 
