@@ -1,0 +1,244 @@
+// The file workflows of the reference dialog: choosing a .CAL file, Load,
+// Save and "Ref.from Map".
+#include "refdialog/reference_dlg.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QSaveFile>
+
+#include <sstream>
+#include <string>
+
+#include "formats/cal_file.h"
+#include "formats/file_names.h"
+#include "messages/messages.h"
+#include "platform/file_dialog.h"
+#include "platform/user_message.h"
+#include "resources/resource.h"
+#include "shell/message_box_dlg.h"
+#include "shell/window_messages.h"
+
+std::uint32_t g_pickedPixels[4] = {};
+
+namespace
+{
+
+const QString kCalFilter = QStringLiteral("Kartora File (*.CAL) | *.CAL||");
+const QString kBmpFilter = QStringLiteral("BitMap-File (*.BMP) | *.BMP||");
+const QString kFileDialogTitle = QStringLiteral("Kartora File");
+
+// The name rules compare UTF-8 bytes exactly, case included.
+std::string Utf8(const QString& text)
+{
+    return text.toStdString();
+}
+
+std::string BaseNameOf(const QString& fileName)
+{
+    return std::string(BaseName(Utf8(fileName)));
+}
+
+// A Yes/No question of a workflow; only No stops it.
+bool AnsweredNo(MessageId question)
+{
+    return ShowMessage(question, MB_YESNO) == IDNO;
+}
+
+void ShowCalReaderMessage(MessageId id, const std::string& insert)
+{
+    ShowMessageText(QString::fromUtf8(GetMessageText(id, insert.c_str())), MB_OK);
+}
+
+} // namespace
+
+std::optional<QString> CReferenceDlg::ChooseCalFile(bool bOpen)
+{
+    CFileDialog dialog(bOpen, QStringLiteral(".CAL"), m_strMapName, kCalFilter, this);
+    dialog.m_request.title = kFileDialogTitle;
+    dialog.m_request.initialDir = m_strCalDir;
+    if (dialog.DoModal() != IDOK)
+        return std::nullopt;
+
+    const QString path = dialog.GetPathName();
+    const QString fileName = dialog.GetFileName();
+    // The directory counts from the choice on, whatever happens next.
+    m_strCalDir = QDir::toNativeSeparators(path.left(path.size() - fileName.size()));
+
+    if (!bOpen && QFileInfo::exists(path))
+    {
+        const QByteArray name = fileName.toUtf8();
+        const QString question = QString::fromUtf8(GetMessageText(MSG_FILE_EXISTS, name.constData()));
+        if (ShowMessageText(question, MB_YESNO) != IDYES)
+            return std::nullopt;
+    }
+    return path;
+}
+
+void CReferenceDlg::OnLoad()
+{
+    m_bModified = true;
+    const std::optional<QString> path = ChooseCalFile(true);
+    if (!path)
+        return;
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    file.close();
+
+    // The file holds WGS84 degrees and decimal minutes: read them as such.
+    const std::int32_t userDatum = m_nDatum;
+    m_nDatum = DATUM_WGS84;
+    m_converter.SelectDatum(DATUM_WGS84);
+    const std::int32_t userFormat = m_nFormat;
+    m_nFormat = FORMAT_DEC_MINUTE;
+
+    // The reader leaves what the file does not mention as it was.
+    CalValues values;
+    values.m_strMapName = Utf8(m_strMapName);
+    values.m_strBmpFileName = Utf8(m_strBmpFileName);
+    for (int p = 0; p < 2; ++p)
+    {
+        for (int axis = 0; axis < 2; ++axis)
+        {
+            values.m_nPixel[p][axis] = m_nPixel[p][axis];
+            values.m_nHemisphere[p][axis] = m_nHemisphere[p][axis];
+            values.m_nDegree[p][axis] = m_nDegree[p][axis];
+            values.m_dMinute[p][axis] = m_dMinute[p][axis];
+        }
+    }
+    values.m_dHeightDiff = m_dHeightDiff;
+    std::istringstream in(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    ReadCalFile(in, values, ShowCalReaderMessage);
+
+    m_strMapName = QString::fromStdString(values.m_strMapName);
+    m_strBmpFileName = QString::fromStdString(values.m_strBmpFileName);
+    for (int p = 0; p < 2; ++p)
+    {
+        for (int axis = 0; axis < 2; ++axis)
+        {
+            m_nPixel[p][axis] = values.m_nPixel[p][axis];
+            m_nHemisphere[p][axis] = values.m_nHemisphere[p][axis];
+            m_nDegree[p][axis] = values.m_nDegree[p][axis];
+            m_dMinute[p][axis] = values.m_dMinute[p][axis];
+        }
+    }
+    m_dHeightDiff = values.m_dHeightDiff;
+
+    UpdateData(false);
+    EntryToWgs84();
+
+    if (userFormat != FORMAT_DEC_MINUTE || userDatum != DATUM_WGS84)
+    {
+        m_nFormat = userFormat;
+        m_cbFormat->setCurrentIndex(m_nFormat);
+        RestoreDatum(userDatum);
+    }
+    OnRefPoint1();
+    UpdateData(false);
+}
+
+void CReferenceDlg::RestoreDatum(std::int32_t datum)
+{
+    m_nDatum = datum;
+    m_cbDatum->setCurrentIndex(m_nDatum);
+    m_converter.SelectDatum(m_nDatum);
+    Wgs84ToEntry();
+}
+
+bool CReferenceDlg::OnSave()
+{
+    EntryToWgs84();
+    if (Utf8(m_strMapName) != BaseNameOf(m_strBmpFileName) && AnsweredNo(MSG_FILE_AND_MAP_NAME))
+        return false;
+    if (!m_converter.CheckPixelRelation(m_nPixel))
+    {
+        ShowMessage(MSG_PIXEL_COORD_RELATION, MB_OK);
+        return false;
+    }
+    const std::optional<QString> path = ChooseCalFile(false);
+    if (!path)
+        return false;
+    if (BaseNameOf(m_strBmpFileName) != std::string(BaseName(FileNameOfPath(Utf8(*path)))) &&
+        AnsweredNo(MSG_CAL_AND_BMP_NAME))
+        return false;
+
+    // The new file is written beside the old one and replaces it only when
+    // every byte is on disk: a failed write leaves the old file as it was.
+    QSaveFile file(*path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+
+    const std::int32_t userDatum = m_nDatum;
+    m_nDatum = DATUM_WGS84;
+    m_converter.SelectDatum(DATUM_WGS84);
+    UpdateData(true);
+
+    CalValues values;
+    values.m_strMapName = Utf8(m_strMapName);
+    values.m_strBmpFileName = Utf8(m_strBmpFileName);
+    for (int p = 0; p < 2; ++p)
+    {
+        for (int axis = 0; axis < 2; ++axis)
+            values.m_nPixel[p][axis] = m_nPixel[p][axis];
+    }
+    m_converter.Wgs84ToDegMin(values.m_nHemisphere, values.m_nDegree, values.m_dMinute);
+    values.m_dHeightDiff = m_dHeightDiff;
+    std::ostringstream out;
+    WriteCalFile(out, values);
+    const std::string bytes = out.str();
+
+    const bool bWritten =
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
+        file.commit();
+    if (bWritten)
+    {
+        m_bModified = false;
+        ClearFieldEdits();
+        WriteSettings();
+    }
+    // Also after a failed write: the user's datum is in force again.
+    if (userDatum != DATUM_WGS84)
+        RestoreDatum(userDatum);
+    return bWritten;
+}
+
+void CReferenceDlg::OnRefFromMap()
+{
+    m_strSavedBmpFileName = m_strBmpFileName;
+    m_strSavedMapName = m_strMapName;
+
+    CFileDialog dialog(true, QStringLiteral(".BMP"), m_strBmpFileName, kBmpFilter, this);
+    dialog.m_request.title = kFileDialogTitle;
+    dialog.m_request.initialDir = m_strCalDir;
+    if (dialog.DoModal() != IDOK)
+        return;
+    const QString fileName = dialog.GetFileName();
+    const QString title = QString::fromStdString(std::string(FileTitle(Utf8(fileName))));
+
+    if (!m_strMapName.isEmpty() && m_strMapName != title && AnsweredNo(MSG_FILE_AND_MAP_NAME))
+        return;
+    if (!m_strBmpFileName.isEmpty() && m_strBmpFileName != fileName && AnsweredNo(MSG_LOADING_NAME_DIFFERS))
+        return;
+    if (m_strMapName.isEmpty())
+        m_strMapName = title;
+    m_strBmpFileName = fileName;
+
+    g_pickedPixels[0] = m_nPixel[0][0];
+    g_pickedPixels[1] = m_nPixel[0][1];
+    g_pickedPixels[2] = m_nPixel[1][0];
+    g_pickedPixels[3] = m_nPixel[1][1];
+    m_strBmpPath = dialog.GetPathName();
+
+    if (m_pView != nullptr)
+    {
+        PostMessage(m_pView, WM_MAP_LOAD, reinterpret_cast<WPARAM>(&m_strBmpPath),
+                    reinterpret_cast<LPARAM>(g_pickedPixels));
+        m_btnShowMap->setEnabled(true);
+    }
+    UpdateData(false);
+    hide();
+    update();
+}

@@ -1,0 +1,518 @@
+// The reference dialog: construction, settings, data exchange, start-up,
+// the small handlers and closing.
+#include "refdialog/reference_dlg.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QWindow>
+
+#include <memory>
+
+#include "messages/messages.h"
+#include "platform/data_exchange.h"
+#include "platform/user_message.h"
+#include "platform/winapp.h"
+#include "refdialog/ddx_numeric.h"
+#include "resources/dialog_templates.h"
+#include "resources/icons.h"
+#include "resources/resource.h"
+#include "shell/error_message_dlg.h"
+#include "shell/window_messages.h"
+
+namespace
+{
+
+const QString kSection = QStringLiteral("Settings");
+
+// Whole degrees a fresh start shows for both points: 10° E, 53° N.
+constexpr std::int32_t kDefaultLongDegree = 10;
+constexpr std::int32_t kDefaultLatDegree = 53;
+
+QString DefaultCalDir()
+{
+    // Every file dialog opens here until the user has saved somewhere.
+    return QDir::toNativeSeparators(QDir::homePath() + u'/');
+}
+
+int ProfileInt(const QString& entry, int defaultValue)
+{
+    const CWinApp* pApp = AfxGetApp();
+    return pApp != nullptr ? pApp->GetProfileInt(kSection, entry, defaultValue) : defaultValue;
+}
+
+// The text fields whose loss of focus exchanges and marks the data modified:
+// pixels, coordinates and height difference (1002 to 1016; the hemisphere
+// buttons between them are buttons).
+constexpr int kFirstNumericField = IDC_PIXEL_X;
+constexpr int kLastNumericField = IDC_HEIGHT_DIFF;
+
+} // namespace
+
+CReferenceDlg::CReferenceDlg(QObject* view)
+    : CDialog(GetDialogTemplate(IDD_REFERENCE_DIALOG), nullptr), m_pView(view),
+      m_converter(std::make_unique<CErrorMessageDlg>()), m_dlgLanguage(nullptr)
+{
+    ReadSettings();
+    m_pMainWnd = AfxGetMainWnd();
+    Create();
+}
+
+CReferenceDlg::~CReferenceDlg()
+{
+    // The converter and the language object go before the controls do: no
+    // handler of a control may run on them while the window is torn down.
+    for (QObject* child : children())
+    {
+        if (child->isWidgetType() && child->property("controlId").isValid())
+            child->blockSignals(true);
+    }
+}
+
+void CReferenceDlg::ReadSettings()
+{
+    m_strMapName.clear();
+    m_strBmpFileName.clear();
+    m_strBmpPath.clear();
+    m_strSavedMapName.clear();
+    m_strSavedBmpFileName.clear();
+    for (int p = 0; p < 2; ++p)
+    {
+        for (int axis = 0; axis < 2; ++axis)
+        {
+            m_nHemisphere[p][axis] = 0;
+            m_nPixel[p][axis] = 0;
+            m_nDegree[p][axis] = 0;
+            m_dDegree[p][axis] = 0.0;
+            m_nMinute[p][axis] = 0;
+            m_dMinute[p][axis] = 0.0;
+            m_dSecond[p][axis] = 0.0;
+            m_nUtm[p][axis] = 0;
+        }
+        m_nZone[p] = 0;
+    }
+    m_dHeightDiff = 0.0;
+    m_nFormat = FORMAT_DEC_MINUTE;
+    m_nCurPoint = 0;
+    m_bModified = false;
+
+    // Stored values are taken as they are: whatever they hold, the exchange
+    // shows them and reports a field that is out of range.
+    const CWinApp* pApp = AfxGetApp();
+    m_strCalDir =
+        pApp != nullptr ? pApp->GetProfileString(kSection, QStringLiteral("CalDir"), DefaultCalDir()) : DefaultCalDir();
+    m_nHemisphere[0][0] = ProfileInt(QStringLiteral("Longitude1"), 0);
+    m_nHemisphere[1][0] = ProfileInt(QStringLiteral("Longitude2"), 0);
+    m_nHemisphere[0][1] = ProfileInt(QStringLiteral("Latitude1"), 0);
+    m_nHemisphere[1][1] = ProfileInt(QStringLiteral("Latitude2"), 0);
+    m_nDegree[0][0] = ProfileInt(QStringLiteral("LongDegree1"), kDefaultLongDegree);
+    m_nDegree[1][0] = ProfileInt(QStringLiteral("LongDegree2"), kDefaultLongDegree);
+    m_nDegree[0][1] = ProfileInt(QStringLiteral("LatDegree1"), kDefaultLatDegree);
+    m_nDegree[1][1] = ProfileInt(QStringLiteral("LatDegree2"), kDefaultLatDegree);
+
+    m_nLanguage = m_dlgLanguage.GetLanguage();
+    g_nLanguage = m_nLanguage;
+    m_hIcon = LoadResourceIcon(IDI_DIALOG);
+}
+
+void CReferenceDlg::WriteSettings()
+{
+    if (CWinApp* pApp = AfxGetApp())
+    {
+        pApp->WriteProfileString(kSection, QStringLiteral("CalDir"), m_strCalDir);
+        pApp->WriteProfileInt(kSection, QStringLiteral("Longitude1"), m_nHemisphere[0][0]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("Longitude2"), m_nHemisphere[1][0]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("Latitude1"), m_nHemisphere[0][1]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("Latitude2"), m_nHemisphere[1][1]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("LongDegree1"), m_nDegree[0][0]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("LongDegree2"), m_nDegree[1][0]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("LatDegree1"), m_nDegree[0][1]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("LatDegree2"), m_nDegree[1][1]);
+    }
+    m_dlgLanguage.SaveLanguageSettings(m_nLanguage);
+}
+
+EntryFields CReferenceDlg::Fields()
+{
+    return {m_nHemisphere, m_dDegree, m_nDegree, m_dMinute, m_nMinute, m_dSecond, m_nUtm, m_nZone};
+}
+
+void CReferenceDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    // Taken once: every field of this exchange belongs to the same point.
+    const int c = m_nCurPoint;
+
+    for (int i = 0; i < kCoordControlCount; ++i)
+        DDX_Control(pDX, g_coordControlIds[i], m_wndCoord[i]);
+
+    DDX_Control(pDX, IDC_LANGUAGE, m_btnLanguage);
+    DDX_Control(pDX, IDC_DATUM, m_cbDatum);
+    DDX_Control(pDX, IDC_FORMAT, m_cbFormat);
+    DDX_Control(pDX, IDC_MAP_NAME, m_edMapName);
+    DDX_Text(pDX, IDC_MAP_NAME, m_strMapName);
+    DDX_Control(pDX, IDC_BMP_FILE_NAME, m_edBmpFileName);
+    DDX_Text(pDX, IDC_BMP_FILE_NAME, m_strBmpFileName);
+    DDX_Control(pDX, IDC_HEIGHT_DIFF, m_edHeightDiff);
+    DDX_Control(pDX, IDC_PIXEL_Y, m_edPixelY);
+    DDX_Control(pDX, IDC_PIXEL_X, m_edPixelX);
+    DDX_Control(pDX, IDC_SHOW_MAP, m_btnShowMap);
+
+    // A new exchange: an error shown by the last one is over.
+    m_converter.HideInputError();
+
+    DDX_Control(pDX, IDC_REF_POINT_1, m_rbRefPoint1);
+    DDX_Control(pDX, IDC_REF_POINT_2, m_rbRefPoint2);
+
+    // Pixels go through the field as signed 32-bit numbers, modulo 2^32
+    // both ways: a value a file gave beyond that range shows as negative,
+    // is refused as typed text, and stays in the member as it was.
+    for (int axis = 0; axis < 2; ++axis)
+    {
+        auto pixel = static_cast<std::int32_t>(m_nPixel[c][axis]);
+        DDX_Int(m_converter, pDX, axis == 0 ? IDC_PIXEL_X : IDC_PIXEL_Y, pixel, kNoUpperLimit);
+        m_nPixel[c][axis] = static_cast<std::uint32_t>(pixel);
+    }
+
+    switch (m_nFormat)
+    {
+    case FORMAT_DEC_DEGREE:
+        DDX_Double(m_converter, pDX, IDC_LONG_DEGREE, m_dDegree[c][0], kDegreeDecimals, kMaxLongitudeDegrees, 0.0);
+        DDX_Double(m_converter, pDX, IDC_LAT_DEGREE, m_dDegree[c][1], kDegreeDecimals, kMaxLatitudeDegrees, 0.0);
+        break;
+    case FORMAT_DEC_MINUTE:
+        DDX_Int(m_converter, pDX, IDC_LONG_DEGREE, m_nDegree[c][0], static_cast<std::int32_t>(kMaxLongitudeDegrees));
+        DDX_Int(m_converter, pDX, IDC_LAT_DEGREE, m_nDegree[c][1], static_cast<std::int32_t>(kMaxLatitudeDegrees));
+        DDX_Double(m_converter, pDX, IDC_LONG_MINUTE, m_dMinute[c][0], kMinuteDecimals, kMaxMinutes, 0.0);
+        DDX_Double(m_converter, pDX, IDC_LAT_MINUTE, m_dMinute[c][1], kMinuteDecimals, kMaxMinutes, 0.0);
+        break;
+    case FORMAT_DEC_SECOND:
+        DDX_Int(m_converter, pDX, IDC_LONG_DEGREE, m_nDegree[c][0], static_cast<std::int32_t>(kMaxLongitudeDegrees));
+        DDX_Int(m_converter, pDX, IDC_LAT_DEGREE, m_nDegree[c][1], static_cast<std::int32_t>(kMaxLatitudeDegrees));
+        DDX_Int(m_converter, pDX, IDC_LONG_MINUTE, m_nMinute[c][0], static_cast<std::int32_t>(kMaxMinutes));
+        DDX_Int(m_converter, pDX, IDC_LAT_MINUTE, m_nMinute[c][1], static_cast<std::int32_t>(kMaxMinutes));
+        DDX_Double(m_converter, pDX, IDC_LONG_SECOND, m_dSecond[c][0], kSecondDecimals, kMaxSeconds, 0.0);
+        DDX_Double(m_converter, pDX, IDC_LAT_SECOND, m_dSecond[c][1], kSecondDecimals, kMaxSeconds, 0.0);
+        break;
+    case FORMAT_UTM:
+        DDX_Int(m_converter, pDX, IDC_EASTING, m_nUtm[c][0], kMaxEasting);
+        DDX_Int(m_converter, pDX, IDC_NORTHING, m_nUtm[c][1], kMaxNorthing);
+        DDX_Int(m_converter, pDX, IDC_ZONE, m_nZone[c], kMaxZone);
+        break;
+    default:
+        break;
+    }
+
+    DDX_Double(m_converter, pDX, IDC_HEIGHT_DIFF, m_dHeightDiff, kHeightDiffDecimals, kMaxHeightDiff, kMinHeightDiff);
+
+    SetLongitudeSignText(m_nHemisphere[c][0]);
+    SetLatitudeSignText(m_nHemisphere[c][1]);
+}
+
+bool CReferenceDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    ConnectHandlers();
+
+    setWindowIcon(m_hIcon);
+
+    // The main frame centred behind, the dialog centred in front.
+    if (m_pMainWnd != nullptr)
+    {
+        CenterWindow(m_pMainWnd);
+        m_pMainWnd->lower();
+        m_pMainWnd->update();
+    }
+    CenterWindow(this);
+    raise();
+
+    show();
+    activateWindow();
+    m_bModified = false;
+    update();
+    UpdateData(false);
+
+    m_cbFormat->setCurrentIndex(FORMAT_DEC_MINUTE);
+    m_cbDatum->setCurrentIndex(DATUM_WGS84);
+    m_nDatum = DATUM_WGS84;
+    OnFormatChange();
+
+    CheckDlgButton(IDC_REF_POINT_1, true);
+    CheckDlgButton(IDC_REF_POINT_2, false);
+
+    SetLanguageTexts();
+    return true;
+}
+
+void CReferenceDlg::CenterWindow(QWidget* window)
+{
+    // Windows' rule: half the distance between the desktop's right (bottom)
+    // edge and the window's, as an integer halved toward zero. It centres a
+    // window that stands at the desktop's origin, as both do when created.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect desktop = screen->geometry();
+    const QRect frame = window->frameGeometry();
+    const int x = ((desktop.x() + desktop.width()) - (frame.x() + frame.width())) / 2;
+    const int y = ((desktop.y() + desktop.height()) - (frame.y() + frame.height())) / 2;
+    window->move(x, y);
+}
+
+bool CReferenceDlg::ErrorWindowTookFocus()
+{
+    // The error window is meant to show without taking the activation, but
+    // some window systems activate every window they show. The field that
+    // loses the focus then was not left by the user: checking it again would
+    // fail again, show the window again and never end.
+    const auto* window = dynamic_cast<const QWidget*>(&m_converter.ErrorWindow());
+    const QWindow* focusWindow = QGuiApplication::focusWindow();
+    return window != nullptr && focusWindow != nullptr && focusWindow == window->windowHandle();
+}
+
+void CReferenceDlg::ConnectHandlers()
+{
+    connect(m_edMapName, &CEditCtrl::killFocus, this,
+            [this]
+            {
+                if (!ErrorWindowTookFocus())
+                    OnKillFocusMapName();
+            });
+    connect(m_edBmpFileName, &CEditCtrl::killFocus, this,
+            [this]
+            {
+                if (!ErrorWindowTookFocus())
+                    OnKillFocusBmpFileName();
+            });
+    for (int id = kFirstNumericField; id <= kLastNumericField; ++id)
+    {
+        if (auto* edit = Item<CEditCtrl>(id))
+            connect(edit, &CEditCtrl::killFocus, this,
+                    [this, id]
+                    {
+                        if (!ErrorWindowTookFocus())
+                            OnKillFocusField(id);
+                    });
+    }
+    connect(m_cbFormat, &CDropListCtrl::selChange, this, &CReferenceDlg::OnFormatChange);
+    connect(m_cbDatum, &CDropListCtrl::selChange, this, &CReferenceDlg::OnDatumChange);
+    connect(m_cbDatum, &CDropListCtrl::dropDown, this, &CReferenceDlg::OnDatumDropDown);
+}
+
+void CReferenceDlg::OnCommand(int id)
+{
+    switch (id)
+    {
+    case IDC_LOAD:
+        OnLoad();
+        break;
+    case IDC_SAVE:
+        OnSave();
+        break;
+    case IDC_REF_FROM_MAP:
+        OnRefFromMap();
+        break;
+    case IDC_SHOW_MAP:
+        OnShowMap();
+        break;
+    case IDC_REF_POINT_1:
+        OnRefPoint1();
+        break;
+    case IDC_REF_POINT_2:
+        OnRefPoint2();
+        break;
+    case IDC_LONG_SIGN:
+        OnToggleLongitudeSign();
+        break;
+    case IDC_LAT_SIGN:
+        OnToggleLatitudeSign();
+        break;
+    case IDC_LANGUAGE:
+        OnLanguageToggle();
+        break;
+    default:
+        break;
+    }
+}
+
+bool CReferenceDlg::event(QEvent* e)
+{
+    if (const UserMessageEvent* msg = UserMessageEvent::From(e))
+    {
+        switch (msg->Message())
+        {
+        case WM_REFPOINT1_PICKED:
+            OnPointPicked1(msg->WParam(), msg->LParam());
+            break;
+        case WM_REFPOINT2_PICKED:
+            OnPointPicked2(msg->WParam(), msg->LParam());
+            break;
+        case WM_IMPORT_REFPOINTS:
+            OnImportRefCoords(msg->WParam(), msg->LParam());
+            break;
+        case WM_MAP_LOAD_FAILED:
+            OnRestoreNames(msg->WParam(), msg->LParam());
+            break;
+        default:
+            break;
+        }
+        return true;
+    }
+    return CDialog::event(e);
+}
+
+void CReferenceDlg::paintEvent(QPaintEvent* e)
+{
+    if (!isMinimized())
+    {
+        CDialog::paintEvent(e);
+        return;
+    }
+    // Minimised: the icon centred on an erased background.
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    const int size = style()->pixelMetric(QStyle::PM_LargeIconSize);
+    const int x = (width() - size + 1) / 2;
+    const int y = (height() - size + 1) / 2;
+    m_hIcon.paint(&painter, x, y, size, size);
+}
+
+void CReferenceDlg::OnKillFocusMapName()
+{
+    UpdateData(true);
+    m_bModified = true;
+    if (!m_strMapName.isEmpty() && m_strBmpFileName.isEmpty())
+    {
+        m_strBmpFileName = m_strMapName + QStringLiteral(".bmp");
+        UpdateData(false);
+    }
+}
+
+void CReferenceDlg::OnKillFocusBmpFileName()
+{
+    UpdateData(true);
+    m_bModified = true;
+    if (!m_strBmpFileName.isEmpty() && !m_strBmpFileName.contains(u'.'))
+    {
+        m_strBmpFileName += QStringLiteral(".bmp");
+        UpdateData(false);
+    }
+}
+
+void CReferenceDlg::OnKillFocusField(int id)
+{
+    UpdateData(true);
+    // The marker follows the pixel fields, also when the value is unchanged.
+    if (id == IDC_PIXEL_X || id == IDC_PIXEL_Y)
+        PostMessage(m_pView, WM_REFPOINT_MOVED, static_cast<WPARAM>(m_nCurPoint),
+                    reinterpret_cast<LPARAM>(m_nPixel[m_nCurPoint]));
+    m_bModified = true;
+}
+
+void CReferenceDlg::OnRefPoint1()
+{
+    m_nCurPoint = 0;
+    CheckDlgButton(IDC_REF_POINT_1, true);
+    CheckDlgButton(IDC_REF_POINT_2, false);
+    UpdateData(false);
+}
+
+void CReferenceDlg::OnRefPoint2()
+{
+    m_nCurPoint = 1;
+    CheckDlgButton(IDC_REF_POINT_2, true);
+    CheckDlgButton(IDC_REF_POINT_1, false);
+    UpdateData(false);
+}
+
+LRESULT CReferenceDlg::OnPointPicked1(WPARAM x, LPARAM y)
+{
+    // The message carries signed 32-bit values; the pixel keeps their bits.
+    m_nPixel[0][0] = static_cast<std::uint32_t>(x);
+    m_nPixel[0][1] = static_cast<std::uint32_t>(y);
+    m_nCurPoint = 0;
+    show();
+    raise();
+    activateWindow();
+    OnRefPoint1();
+    return 0;
+}
+
+LRESULT CReferenceDlg::OnPointPicked2(WPARAM x, LPARAM y)
+{
+    m_nPixel[1][0] = static_cast<std::uint32_t>(x);
+    m_nPixel[1][1] = static_cast<std::uint32_t>(y);
+    m_nCurPoint = 1;
+    show();
+    raise();
+    activateWindow();
+    OnRefPoint2();
+    return 0;
+}
+
+LRESULT CReferenceDlg::OnRestoreNames(WPARAM, LPARAM)
+{
+    m_strMapName = m_strSavedMapName;
+    m_strBmpFileName = m_strSavedBmpFileName;
+    UpdateData(false);
+    return 0;
+}
+
+void CReferenceDlg::OnShowMap()
+{
+    PostMessage(m_pView, WM_MAP_SHOW);
+}
+
+bool CReferenceDlg::AnyFieldEdited() const
+{
+    for (const QObject* child : children())
+    {
+        const auto* edit = qobject_cast<const CEditCtrl*>(child);
+        if (edit != nullptr && edit->isModified())
+            return true;
+    }
+    return false;
+}
+
+void CReferenceDlg::ClearFieldEdits()
+{
+    for (QObject* child : children())
+    {
+        if (auto* edit = qobject_cast<CEditCtrl*>(child))
+            edit->setModified(false);
+    }
+}
+
+void CReferenceDlg::OnOK()
+{
+    // Enter in a field presses "Close" while that field still has the focus:
+    // its text has not been exchanged, so the data do not count as modified
+    // yet, and the typed values would be lost.
+    if (AnyFieldEdited())
+        m_bModified = true;
+    if (m_bModified && !OnSave())
+        return;
+    m_converter.SaveErrorWindowPos();
+    EndDialog(IDOK);
+    EndProgram();
+}
+
+void CReferenceDlg::OnCancel()
+{
+    EndDialog(IDCANCEL);
+    EndProgram();
+}
+
+void CReferenceDlg::EndProgram()
+{
+    if (m_pMainWnd == nullptr)
+        return;
+    // Closing the frame alone would not end a program whose frame is
+    // hidden, as it is whenever only the dialog shows.
+    m_pMainWnd->close();
+    QCoreApplication::quit();
+}

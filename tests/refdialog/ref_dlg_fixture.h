@@ -1,0 +1,165 @@
+#pragma once
+// Shared by the reference dialog tests: a dialog started the way the program
+// starts it, with empty settings, both help files in a temporary directory,
+// scripted file dialogs and a map view that records what it is sent; and the
+// user's gestures (typing into a field and leaving it, choosing from a list,
+// clicking, answering a message box).
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "messages/messages.h"
+#include "platform/beep.h"
+#include "platform/file_dialog.h"
+#include "platform/user_message.h"
+#include "platform/winapp.h"
+#include "refdialog/reference_dlg.h"
+#include "resources/resource.h"
+#include "shell/error_message_dlg.h"
+#include "shell/window_messages.h"
+#include "support/modal_answer.h"
+#include "support/settings_sandbox.h"
+
+/// A map view that keeps every message the dialog posts, with the values
+/// its pointers pointed to when the message arrived.
+class CRecordingView final : public QObject
+{
+public:
+    struct Message
+    {
+        UINT nMessage;
+        WPARAM wParam;
+        std::uint32_t values[4]; ///< WM_REFPOINT_MOVED: x, y; WM_MAP_LOAD: x1, y1, x2, y2
+        QString strPath;         ///< WM_MAP_LOAD
+    };
+    std::vector<Message> m_messages;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        const UserMessageEvent* msg = UserMessageEvent::From(e);
+        if (msg == nullptr)
+            return QObject::event(e);
+        Message record{msg->Message(), msg->WParam(), {}, {}};
+        const auto* values = reinterpret_cast<const std::uint32_t*>(msg->LParam());
+        if (msg->Message() == WM_REFPOINT_MOVED)
+            std::copy(values, values + 2, record.values);
+        if (msg->Message() == WM_MAP_LOAD)
+        {
+            std::copy(values, values + 4, record.values);
+            record.strPath = *reinterpret_cast<const QString*>(msg->WParam());
+        }
+        m_messages.push_back(record);
+        return true;
+    }
+};
+
+class ReferenceDlgTest : public SettingsTest
+{
+protected:
+    static constexpr int kGerman = 0;
+    static constexpr int kEnglish = 1;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_app.SetRegistryKey(QStringLiteral("Quarnby Applications"));
+        QDir().mkpath(Path("help"));
+        for (const char* name : {"KartoraDEU.hlp", "KartoraENG.hlp"})
+            ASSERT_TRUE(QFile::copy(QStringLiteral(KARTORA_HELP_DIR "/") + QLatin1String(name),
+                                    Path("help/") + QLatin1String(name)));
+        SetFileDialogProvider(&m_files);
+        g_nLanguage = 0;
+        ResetMessageBeepCount();
+    }
+    void TearDown() override
+    {
+        m_dlg.reset();
+        SetFileDialogProvider(nullptr);
+        g_nLanguage = 0;
+    }
+
+    /// Starts the dialog as the program does, in `language`, and waits until
+    /// it is the active window (focus tests need that).
+    CReferenceDlg& Start(int language = kEnglish)
+    {
+        m_app.WriteProfileInt(QStringLiteral("Settings"), QStringLiteral("HelpFile"), language);
+        m_app.m_pszHelpFilePath = Path(language == kEnglish ? "help/KartoraENG.hlp" : "help/KartoraDEU.hlp");
+        m_dlg = std::make_unique<CReferenceDlg>(&m_view);
+        Activate();
+        return *m_dlg;
+    }
+    void Activate()
+    {
+        m_dlg->show();
+        // Not QWidget::activateWindow: it does nothing while a window that
+        // stands above the dialog (the error window) has the activation.
+        m_dlg->windowHandle()->requestActivate();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(m_dlg.get())) << "focus tests need an active window";
+    }
+
+    QString Path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
+    QString Text(int id) const { return m_dlg->GetDlgItemText(id); }
+    QLineEdit* Field(int id) const { return m_dlg->Item<QLineEdit>(id); }
+
+    /// Types `text` into field `id` in place of what it held, as the user does.
+    void Type(int id, const QString& text)
+    {
+        Activate();
+        QLineEdit* field = Field(id);
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+    }
+    /// Types and leaves the field (the focus goes to the format list).
+    void Enter(int id, const QString& text)
+    {
+        Type(id, text);
+        m_dlg->GetDlgItem(IDC_FORMAT)->setFocus();
+    }
+    /// The user picks entry `index` of list `id` (1039 formats, 1040 datums).
+    void Choose(int id, int index)
+    {
+        Activate();
+        auto* list = m_dlg->Item<CDropListCtrl>(id);
+        list->setFocus();
+        list->setCurrentIndex(index);
+        emit list->activated(index);
+    }
+    void Click(int id)
+    {
+        Activate();
+        QTest::mouseClick(m_dlg->Item<QAbstractButton>(id), Qt::LeftButton);
+    }
+    void Deliver() { QCoreApplication::sendPostedEvents(); }
+
+    CErrorMessageDlg& ErrorWindow() { return dynamic_cast<CErrorMessageDlg&>(m_dlg->Converter().ErrorWindow()); }
+
+    QTemporaryDir m_dir;
+    CWinApp m_app{QStringLiteral("Kartora")};
+    CScriptedFileDialogs m_files;
+    CRecordingView m_view;
+    std::unique_ptr<CReferenceDlg> m_dlg;
+};
+
+/// Answers a message box with the button `controlId`, keeping its text.
+inline ModalAction Reply(int controlId, QStringList* texts)
+{
+    return [controlId, texts](QWidget* box)
+    {
+        texts->append(qobject_cast<CDialog*>(box)->GetDlgItemText(IDC_MESSAGE));
+        ClickControl(box, controlId);
+    };
+}
