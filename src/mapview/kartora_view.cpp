@@ -1,0 +1,470 @@
+// The map view: loading and showing the bitmap, the markers, panning, the
+// context menu and the messages exchanged with the reference dialog.
+#include "mapview/kartora_view.h"
+
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+
+#include <algorithm>
+
+#include "mapview/bitmap_paint.h"
+#include "messages/messages.h"
+#include "platform/user_message.h"
+#include "platform/winapp.h"
+#include "resources/menus.h"
+#include "resources/resource.h"
+#include "shell/message_box_dlg.h"
+#include "shell/window_messages.h"
+
+namespace
+{
+
+const QColor kMarkerRed(255, 0, 0);
+
+/// The frame's caption for a loaded map: the path from its last separator
+/// on, the separator included ("/maps/harz.bmp" -> "/harz.bmp"); a path
+/// without one is used whole. Windows paths may use either separator.
+QString MapCaption(const QString& path)
+{
+#ifdef Q_OS_WIN
+    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+#else
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+#endif
+    QString caption = slash >= 0 ? path.mid(slash) : path;
+    // Qt reads "[*]" in a window title as the modified-document mark and
+    // hides it; a file name may contain it, so it is escaped as "[*][*]".
+    caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    return caption;
+}
+
+/// A 32-bit value of a message's pointed-to array, read as the signed value
+/// the messages carry (the dialog keeps its pixels unsigned).
+std::int32_t SignedValue(std::uint32_t value)
+{
+    return static_cast<std::int32_t>(value);
+}
+
+} // namespace
+
+CKartoraView::CKartoraView(DialogFactory createReferenceDialog, QWidget* parent)
+    : QAbstractScrollArea(parent), m_pThickPen(kMarkerRed, 2, Qt::SolidLine),
+      m_pThinPen(kMarkerRed, 1, Qt::SolidLine, Qt::FlatCap), m_createReferenceDialog(std::move(createReferenceDialog))
+{
+    // The context menu opens on the right button's release, from our own
+    // handler; Qt's context-menu event (sent on the press on X11) must not
+    // open a second one in a parent.
+    viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+    setFocusPolicy(Qt::StrongFocus);
+
+    // A trough click of a scroll bar moves by the page size of the scroll
+    // sizes (a tenth of the map), while the bar's own page step stays the
+    // visible extent so that the handle shows how much of the map is seen.
+    // At actionTriggered the bar's value is still the one before the action.
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()})
+    {
+        connect(bar, &QAbstractSlider::actionTriggered, this,
+                [this, bar](int action)
+                {
+                    const int page = bar == horizontalScrollBar() ? m_sizePage.width() : m_sizePage.height();
+                    if (action == QAbstractSlider::SliderPageStepAdd)
+                        bar->setSliderPosition(bar->value() + page);
+                    else if (action == QAbstractSlider::SliderPageStepSub)
+                        bar->setSliderPosition(bar->value() - page);
+                });
+    }
+}
+
+CKartoraView::~CKartoraView() = default;
+
+bool CKartoraView::IsRefPointSet(int index) const
+{
+    return index >= 0 && index < 2 && m_bRefPointSet[static_cast<std::size_t>(index)] != 0;
+}
+
+QPoint CKartoraView::RefPoint(int index) const
+{
+    return index >= 0 && index < 2 ? m_refPoint[static_cast<std::size_t>(index)] : QPoint();
+}
+
+QPoint CKartoraView::ScrollPosition() const
+{
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void CKartoraView::OnInitialUpdate()
+{
+    SetScrollSizes(QSize(100, 100));
+    if (m_createReferenceDialog)
+        m_pRefDlg = m_createReferenceDialog(this);
+    m_pMainFrame = AfxGetMainWnd();
+}
+
+// ---- scrolling ------------------------------------------------------------
+
+void CKartoraView::SetScrollSizes(QSize total)
+{
+    m_sizeTotal = total;
+    m_sizePage = QSize(std::max(1, total.width() / 10), std::max(1, total.height() / 10));
+    UpdateScrollBars();
+}
+
+void CKartoraView::UpdateScrollBars()
+{
+    const QSize visible = viewport()->size();
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    h->setSingleStep(std::max(1, m_sizeTotal.width() / 100));
+    v->setSingleStep(std::max(1, m_sizeTotal.height() / 100));
+    h->setPageStep(std::max(1, visible.width()));
+    v->setPageStep(std::max(1, visible.height()));
+    h->setRange(0, std::max(0, m_sizeTotal.width() - visible.width()));
+    v->setRange(0, std::max(0, m_sizeTotal.height() - visible.height()));
+}
+
+void CKartoraView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void CKartoraView::scrollContentsBy(int dx, int dy)
+{
+    // Moves what is on screen and paints only the strips that came into view.
+    viewport()->scroll(dx, dy);
+}
+
+// ---- posted messages ------------------------------------------------------
+
+bool CKartoraView::event(QEvent* event)
+{
+    if (const UserMessageEvent* msg = UserMessageEvent::From(event))
+    {
+        switch (msg->Message())
+        {
+        case WM_MAP_LOAD:
+            OnMapLoad(msg->WParam(), msg->LParam());
+            break;
+        case WM_MAP_SHOW:
+            OnMapShow(msg->WParam(), msg->LParam());
+            break;
+        case WM_REFPOINT_MOVED:
+            OnRefPointMoved(msg->WParam(), msg->LParam());
+            break;
+        default:
+            break;
+        }
+        return true;
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == 0)
+    {
+        viewport()->repaint();
+        return 0;
+    }
+    // Both point into the dialog's storage, which outlives the message; the
+    // values are copied before anything can run another handler.
+    const QString path = *reinterpret_cast<const QString*>(wParam);
+    std::array<std::int32_t, 4> picked = {};
+    if (lParam != 0)
+    {
+        const auto* values = reinterpret_cast<const std::uint32_t*>(lParam);
+        for (std::size_t i = 0; i < picked.size(); ++i)
+            picked[i] = SignedValue(values[i]);
+    }
+
+    // Every load brings the frame up at the same place and size, also after
+    // the user moved it and also when the file then fails to load.
+    if (m_pMainFrame)
+    {
+        const QScreen* screen = m_pMainFrame->screen();
+        if (screen == nullptr)
+            screen = QGuiApplication::primaryScreen();
+        const QRect desktop = screen != nullptr ? screen->geometry() : QRect(0, 0, 800, 600);
+        // 90 % of the screen, truncated toward zero: 1280 x 1024 gives 1152 x 921.
+        const QSize size(static_cast<int>(desktop.width() * 0.9), static_cast<int>(desktop.height() * 0.9));
+        m_pMainFrame->move(desktop.topLeft() + QPoint(50, 50));
+        m_pMainFrame->resize(size);
+        m_pMainFrame->show();
+        // The size is the outer size; take the window decorations off once
+        // the window system has reported them.
+        const QSize decorations = m_pMainFrame->frameGeometry().size() - m_pMainFrame->size();
+        if (!decorations.isEmpty())
+            m_pMainFrame->resize(size - decorations);
+        m_pMainFrame->raise();
+        m_pMainFrame->activateWindow();
+        setFocus();
+        m_pMainFrame->repaint();
+        m_pMainFrame->setWindowTitle(MapCaption(path));
+    }
+
+    // The old map goes before the new one is read: two 400 MB maps need not
+    // fit in memory at once.
+    m_bitmap = QImage();
+    m_bmInfo = BitmapRecord();
+    std::optional<DecodedBitmap> decoded = LoadBmpFile(path);
+    if (!decoded)
+    {
+        ShowMessage(MSG_NOT_A_BMP, MB_OK);
+        PostMessage(m_pRefDlg, WM_MAP_LOAD_FAILED);
+        m_bBitmapLoaded = 0;
+        OnCommand(ID_HIDE_MAP);
+        return 0;
+    }
+    m_bitmap = std::move(decoded->image);
+    m_bmInfo = decoded->info;
+    SetScrollSizes(QSize(m_bmInfo.bmWidth, m_bmInfo.bmHeight));
+
+    for (std::size_t i = 0; i < 2; ++i)
+    {
+        const std::int32_t x = picked[2 * i];
+        const std::int32_t y = picked[2 * i + 1];
+        m_bRefPointSet[i] = x > 0 && y > 0 ? 1 : 0;
+        m_refPoint[i] = QPoint(x, m_bRefPointSet[i] != 0 ? m_bmInfo.bmHeight - y : y);
+    }
+    viewport()->update();
+    m_bBitmapLoaded = 1;
+
+    // Marked loaded before the question, so the map is painted behind it.
+    if (m_bmInfo.bmBitsPixel > 8 && ShowMessage(MSG_BPP_NOT_4_OR_8, MB_YESNO) != IDYES)
+    {
+        m_bBitmapLoaded = 0;
+        OnCommand(ID_HIDE_MAP);
+        return 0;
+    }
+    viewport()->repaint();
+    return 0;
+}
+
+LRESULT CKartoraView::OnRefPointMoved(WPARAM wParam, LPARAM lParam)
+{
+    // Only points 0 and 1 exist; any other index is not a point of ours.
+    if (m_bBitmapLoaded != 0 && wParam < 2 && lParam != 0)
+    {
+        const auto* values = reinterpret_cast<const std::uint32_t*>(lParam);
+        const std::int32_t x = SignedValue(values[0]);
+        const std::int32_t y = SignedValue(values[1]);
+        const std::size_t i = wParam;
+        m_bRefPointSet[i] = x > 0 && y > 0 ? 1 : 0;
+        m_refPoint[i] = QPoint(x, m_bRefPointSet[i] != 0 ? m_bmInfo.bmHeight - y : y);
+        viewport()->update();
+    }
+    viewport()->repaint();
+    return 0;
+}
+
+LRESULT CKartoraView::OnMapShow(WPARAM, LPARAM)
+{
+    ShowMainFrame();
+    return 0;
+}
+
+void CKartoraView::ShowMainFrame()
+{
+    if (!m_pMainFrame)
+        return;
+    m_pMainFrame->show();
+    m_pMainFrame->raise();
+    m_pMainFrame->activateWindow();
+}
+
+void CKartoraView::ShowReferenceDialog()
+{
+    if (!m_pRefDlg)
+        return;
+    m_pRefDlg->show();
+    m_pRefDlg->raise();
+    m_pRefDlg->activateWindow();
+}
+
+// ---- commands -------------------------------------------------------------
+
+bool CKartoraView::OnCommand(int id)
+{
+    switch (id)
+    {
+    case ID_SHOW_DIALOG:
+        ShowReferenceDialog();
+        break;
+    case ID_REF_POINT_1:
+        PickRefPoint(0);
+        break;
+    case ID_REF_POINT_2:
+        PickRefPoint(1);
+        break;
+    case ID_HIDE_DIALOG:
+        if (m_pRefDlg)
+            m_pRefDlg->hide();
+        break;
+    case ID_HIDE_MAP:
+        m_bRefPointSet = {0, 0};
+        if (m_pMainFrame)
+        {
+            m_pMainFrame->hide();
+            m_pMainFrame->repaint();
+        }
+        ShowReferenceDialog();
+        if (m_pRefDlg)
+            m_pRefDlg->repaint();
+        break;
+    case ID_IMPORT_REFPOINTS:
+        OnImportRefPoints();
+        break;
+    default:
+        // The context menu's id range has more ids than items; they do nothing.
+        if (id < ID_SHOW_DIALOG || id > ID_HIDE_MAP)
+            return false;
+        break;
+    }
+    viewport()->update();
+    return true;
+}
+
+void CKartoraView::PickRefPoint(int index)
+{
+    const auto i = static_cast<std::size_t>(index);
+    if (m_bRefPointSet[i] != 0)
+        viewport()->update();
+    m_refPoint[i] = m_ptContext;
+    // The position is not checked against the bitmap: a click beside a small
+    // map gives a pixel outside it, and the dialog shows what it got.
+    PostMessage(m_pRefDlg, index == 0 ? WM_REFPOINT1_PICKED : WM_REFPOINT2_PICKED,
+                static_cast<WPARAM>(static_cast<std::intptr_t>(m_ptContext.x())),
+                static_cast<LPARAM>(m_bmInfo.bmHeight - m_ptContext.y()));
+    m_bRefPointSet[i] = 1;
+}
+
+void CKartoraView::OnImportRefPoints()
+{
+    PostMessage(m_pRefDlg, WM_IMPORT_REFPOINTS);
+}
+
+// ---- mouse ----------------------------------------------------------------
+
+void CKartoraView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        OnLButtonDown(event->position().toPoint());
+    event->accept();
+}
+
+void CKartoraView::mouseMoveEvent(QMouseEvent* event)
+{
+    OnMouseMove(event->buttons(), event->modifiers(), event->position().toPoint());
+    event->accept();
+}
+
+void CKartoraView::mouseReleaseEvent(QMouseEvent* event)
+{
+    // A release outside the view belongs to whatever lies there; Qt still
+    // delivers it here because the press grabbed the mouse.
+    if (event->button() == Qt::RightButton && viewport()->rect().contains(event->position().toPoint()))
+        OnRButtonUp(event->position().toPoint());
+    event->accept();
+}
+
+void CKartoraView::OnLButtonDown(QPoint point)
+{
+    m_ptDragAnchor = ScrollPosition() + point;
+}
+
+void CKartoraView::OnMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point)
+{
+    // Only a plain left drag pans: with Shift, Ctrl or another button down
+    // the map stays where it is. The scroll bars clamp to the map.
+    if (buttons != Qt::LeftButton || (modifiers & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return;
+    horizontalScrollBar()->setValue(m_ptDragAnchor.x() - point.x());
+    verticalScrollBar()->setValue(m_ptDragAnchor.y() - point.y());
+}
+
+void CKartoraView::OnRButtonUp(QPoint point)
+{
+    QPointer<QMenu> menu = LoadPopupMenu(IDR_CONTEXT_MENU, 0, this);
+    if (!menu)
+        return;
+    m_ptContext = ScrollPosition() + point;
+    // Left-aligned at the click, from the view window's top-left corner.
+    const QPointer<CKartoraView> self(this);
+    const QAction* chosen = menu->exec(mapToGlobal(QPoint(0, 0)) + point);
+    const int id = chosen != nullptr ? chosen->data().toInt() : 0;
+    delete menu;
+    if (self && id != 0)
+        OnCommand(id);
+}
+
+// ---- drawing --------------------------------------------------------------
+
+void CKartoraView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(viewport());
+    // One logical unit is one bitmap pixel; the translation follows the scroll position.
+    const QPoint origin = ScrollPosition();
+    painter.translate(-origin);
+    OnDraw(painter, event->rect().translated(origin));
+}
+
+void CKartoraView::OnDraw(QPainter& painter, const QRect& exposed)
+{
+    if (m_bBitmapLoaded == 0)
+        return; // the erased background only
+    DrawBitmapArea(painter, m_bitmap, exposed, m_paintBuffer);
+    const QPen previous = painter.pen();
+    for (int i = 0; i < 2; ++i)
+        if (m_bRefPointSet[static_cast<std::size_t>(i)] != 0)
+            DrawMarker(painter, exposed, i);
+    painter.setPen(previous);
+}
+
+void CKartoraView::DrawMarker(QPainter& painter, const QRect& exposed, int index)
+{
+    const QPoint point = m_refPoint[static_cast<std::size_t>(index)];
+    const QString label = index == 0 ? QStringLiteral("Ref.1") : QStringLiteral("Ref.2");
+    const QFontMetrics metrics(painter.font());
+
+    // The label stands right of the marker unless the marker's x (a bitmap
+    // pixel) comes within 60 of the view window's width; the test compares
+    // the two as they are, whatever the scroll position.
+    const qint64 x = point.x();
+    const qint64 y = point.y();
+    const qint64 labelX = x + 60 > ViewWindowWidth() ? x - 50 : x + 20;
+
+    // A marker far outside the exposed area is skipped; this also keeps the
+    // arithmetic below within int for any pixel the dialog sends.
+    const qint64 left = std::min(x - 11, labelX);
+    const qint64 right = std::max(x + 11, labelX + metrics.horizontalAdvance(label));
+    const qint64 top = y - 11;
+    const qint64 bottom = std::max(y + 11, y + metrics.height());
+    if (right < exposed.left() || left > exposed.right() || bottom < exposed.top() || top > exposed.bottom())
+        return;
+    const int px = static_cast<int>(x);
+    const int py = static_cast<int>(y);
+
+    // Cross of the thin pen, 10 pixels each way (the end pixel not drawn).
+    painter.setPen(m_pThinPen);
+    painter.drawLine(px - 10, py, px + 10, py);
+    painter.drawLine(px, py - 10, px, py + 10);
+    // Circle of radius 10 of the thick pen around it.
+    painter.setPen(m_pThickPen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPoint(px, py), 10, 10);
+
+    // The label in the painter's font: black text on an opaque white box,
+    // top-left corner at the label position.
+    painter.save();
+    painter.setPen(Qt::black);
+    painter.setBackground(Qt::white);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.drawText(QRect(static_cast<int>(labelX), py, metrics.horizontalAdvance(label) + 1, metrics.height()),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, label);
+    painter.restore();
+}

@@ -1,0 +1,120 @@
+#pragma once
+// CKartoraView: the map view of the main frame. It shows the map bitmap at its
+// own size, one screen pixel per bitmap pixel, with scroll bars when the map is
+// larger than the window; the user pans by dragging with the left button and
+// picks the two reference points from a context menu on the right button.
+//
+// The view does not open files on its own initiative and does not know the
+// reference dialog's class: it receives the dialog as a widget from a factory
+// given at construction and talks to it only through posted window messages
+// (shell/window_messages.h). Pointers that arrive with WM_MAP_LOAD and
+// WM_REFPOINT_MOVED point into the dialog's members or the process-lifetime
+// array of picked pixels; the view reads them when the message arrives and
+// keeps no pointer to them.
+//
+// Coordinates: inside the view a position is a bitmap pixel with y counted
+// from the top row; in every message y is counted from the bottom row. The
+// view converts with y' = bitmap height - y on the way in and on the way out.
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QPen>
+#include <QPoint>
+#include <QPointer>
+#include <QSize>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "platform/bmp_decoder.h"
+#include "platform/win_types.h"
+
+class QPainter;
+
+class CKartoraView final : public QAbstractScrollArea
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(CKartoraView)
+public:
+    /// Makes the reference dialog for a view (the application's
+    /// CreateReferenceDialog). The dialog receives the view's messages.
+    using DialogFactory = std::function<QWidget*(CKartoraView*)>;
+
+    explicit CKartoraView(DialogFactory createReferenceDialog, QWidget* parent = nullptr);
+    ~CKartoraView() override;
+
+    /// Sets the scroll size to 100 x 100 pixels, asks the factory for the
+    /// reference dialog and takes the application's main window as the frame
+    /// that map loads show and "Hide Map" hides.
+    void OnInitialUpdate();
+
+    /// Runs command `id`: the context menu's five commands and "Import
+    /// Ref.Points" (1018). Returns false for commands the view does not know.
+    bool OnCommand(int id);
+
+    // Read access for the frame and for tests.
+    bool IsBitmapLoaded() const { return m_bBitmapLoaded != 0; }
+    const BitmapRecord& BitmapInfo() const { return m_bmInfo; }
+    /// Whether the marker of point `index` (0 or 1) is shown when a map is.
+    bool IsRefPointSet(int index) const;
+    /// Position of point `index` in bitmap pixels, y from the top row.
+    QPoint RefPoint(int index) const;
+    /// The bitmap pixel at the client area's top-left corner.
+    QPoint ScrollPosition() const;
+    QWidget* ReferenceDialog() const { return m_pRefDlg; }
+
+    /// Width of the labels' placement test: the view window's width on the
+    /// screen, scroll bars and border included.
+    int ViewWindowWidth() const { return width(); }
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    // Handlers of the posted messages; each returns 0.
+    LRESULT OnMapLoad(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRefPointMoved(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMapShow(WPARAM wParam, LPARAM lParam);
+
+    /// Paints the bitmap's part `exposed` (bitmap pixels) and the markers.
+    void OnDraw(QPainter& painter, const QRect& exposed);
+    void DrawMarker(QPainter& painter, const QRect& exposed, int index);
+
+    void OnLButtonDown(QPoint point);
+    void OnMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
+    void OnRButtonUp(QPoint point);
+    void OnImportRefPoints();
+    void PickRefPoint(int index);
+
+    /// The scrollable size in pixels, with the default page and line sizes
+    /// (a tenth and a hundredth of it).
+    void SetScrollSizes(QSize total);
+    void UpdateScrollBars();
+    void ShowMainFrame();
+    void ShowReferenceDialog();
+
+    // Members, in the order of the original design.
+    QPen m_pThickPen;           ///< red, 2 pixels: the circles
+    QPen m_pThinPen;            ///< red, 1 pixel: the crosses
+    QPoint m_ptDragAnchor;      ///< bitmap pixel under the cursor at left button down
+    QPoint m_ptContext;         ///< bitmap pixel of the last right click
+    std::array<QPoint, 2> m_refPoint;                ///< y from the top row
+    std::array<std::int32_t, 2> m_bRefPointSet = {}; ///< markers shown
+    std::int32_t m_bBitmapLoaded = 0;                ///< a map is drawn
+    BitmapRecord m_bmInfo;      ///< the loaded bitmap's record
+    QImage m_bitmap;            ///< the loaded bitmap, null when none is held
+    QPointer<QWidget> m_pRefDlg;    ///< the reference dialog
+    QPointer<QWidget> m_pMainFrame; ///< the application's main window
+
+    DialogFactory m_createReferenceDialog;
+    QSize m_sizeTotal;    ///< scrollable size, pixels
+    QSize m_sizePage;     ///< page step of the scroll bars' trough clicks
+    QImage m_paintBuffer; ///< reused RGB32 buffer of the Indexed8 paint path
+};
