@@ -1,0 +1,282 @@
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QShortcut>
+#include <QStatusBar>
+
+#include "app/kartora_app.h"
+#include "mapview/kartora_view.h"
+#include "platform/help.h"
+#include "platform/winapp.h"
+#include "resources/icons.h"
+#include "resources/menus.h"
+#include "resources/resource.h"
+#include "resources/strings.h"
+
+namespace
+{
+
+/// String `id` of the string table, "" when there is none.
+QString ResourceString(int id)
+{
+    const char* text = LoadResourceString(id);
+    return text != nullptr ? QString::fromUtf8(text) : QString();
+}
+
+/// The status bar form of a command's prompt: the text before "\n" (after
+/// it comes the tooltip form).
+QString StatusPrompt(int commandId)
+{
+    return ResourceString(commandId).section(QLatin1Char('\n'), 0, 0);
+}
+
+constexpr std::array<int, 3> kIndicatorIds = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+
+/// The lock keys' states as a key event carries them in its native
+/// modifiers, where the window system's meaning of those bits is known: the
+/// X11 key state (Lock, and Mod2 for Num Lock; Scroll Lock has no fixed
+/// modifier there) and the key state Qt keeps on Windows.
+struct LockKeys
+{
+    bool known = false;
+    bool caps = false;
+    bool num = false;
+    bool scroll = false;
+};
+
+LockKeys LockKeysOf(const QKeyEvent& event)
+{
+    const quint32 native = event.nativeModifiers();
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("xcb"))
+        return {true, (native & 0x02u) != 0, (native & 0x10u) != 0, false};
+    if (platform == QLatin1String("windows"))
+        return {true, (native & 0x100u) != 0, (native & 0x200u) != 0, (native & 0x400u) != 0};
+    return {};
+}
+
+} // namespace
+
+CMainFrame::CMainFrame()
+{
+    // The frame's help topic, also for context help on its menu bar and view.
+    setProperty("helpId", QVariant::fromValue<std::uint32_t>(HID_BASE_RESOURCE + IDR_MAINFRAME));
+    setWindowIcon(LoadResourceIcon(IDR_MAINFRAME));
+    // A new overlapped window of the window system's default size: three
+    // quarters of the screen. Every map load places and sizes it anew.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(screen->availableGeometry().size() * 3 / 4);
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (qApp != nullptr)
+        qApp->removeEventFilter(this);
+}
+
+bool CMainFrame::OnCreate()
+{
+    CreateMenus();
+    CreateAccelerators();
+    if (!CreateStatusBar())
+        return false;
+    // Key events anywhere in the program keep the lock indicators current.
+    qApp->installEventFilter(this);
+    return true;
+}
+
+void CMainFrame::CreateMenus()
+{
+    LoadMenuBar(menuBar(), IDR_MAINFRAME);
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+    {
+        menu->installEventFilter(this); // F1 on a highlighted item
+        for (QAction* action : menu->actions())
+        {
+            const int id = action->data().toInt();
+            if (id == 0)
+                continue;
+            action->setStatusTip(StatusPrompt(id));
+            connect(action, &QAction::triggered, this, [this, id] { OnCmdMsg(id); });
+        }
+    }
+}
+
+void CMainFrame::CreateAccelerators()
+{
+    for (const AcceleratorTemplate& accelerator : GetAccelerators(IDR_MAINFRAME))
+    {
+        auto* shortcut = new QShortcut(accelerator.Sequence(), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        const int id = accelerator.commandId;
+        connect(shortcut, &QShortcut::activated, this, [this, id] { OnCmdMsg(id); });
+    }
+}
+
+bool CMainFrame::CreateStatusBar()
+{
+    m_wndStatusBar = new QStatusBar(this);
+    m_wndStatusBar->setProperty("controlId", AFX_IDW_STATUS_BAR);
+    setStatusBar(m_wndStatusBar);
+
+    // The message pane is a normal widget: a menu prompt (a temporary
+    // message) covers it and "Ready" shows again when the prompt goes.
+    m_paneMessage = new QLabel(ResourceString(AFX_IDS_IDLEMESSAGE), m_wndStatusBar);
+    m_wndStatusBar->addWidget(m_paneMessage, 1);
+
+    for (std::size_t i = 0; i < kIndicatorIds.size(); ++i)
+    {
+        auto* pane = new QLabel(m_wndStatusBar);
+        pane->setFrameShape(QFrame::Panel);
+        pane->setFrameShadow(QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        // Wide enough for its text also while the text is not shown.
+        const QString text = ResourceString(kIndicatorIds[i]);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(text) + 2 * pane->frameWidth() + 8);
+        pane->setProperty("controlId", kIndicatorIds[i]);
+        m_wndStatusBar->addPermanentWidget(pane);
+        m_paneIndicators[i] = pane;
+    }
+    SetIndicators(false, false, false);
+    return true;
+}
+
+void CMainFrame::SetIndicators(bool capsLock, bool numLock, bool scrollLock)
+{
+    const std::array<bool, 3> on = {capsLock, numLock, scrollLock};
+    for (std::size_t i = 0; i < kIndicatorIds.size(); ++i)
+        m_paneIndicators[i]->setText(on[i] ? ResourceString(kIndicatorIds[i]) : QString());
+}
+
+QString CMainFrame::PaneText(int index) const
+{
+    if (index == 0)
+    {
+        const QString prompt = m_wndStatusBar->currentMessage();
+        return prompt.isEmpty() ? m_paneMessage->text() : prompt;
+    }
+    if (index >= 1 && index <= 3)
+        return m_paneIndicators[static_cast<std::size_t>(index - 1)]->text();
+    return {};
+}
+
+void CMainFrame::SetView(CKartoraView* view)
+{
+    m_pView = view;
+    setCentralWidget(view);
+}
+
+CKartoraView* CMainFrame::GetActiveView() const
+{
+    return m_pView.data();
+}
+
+void CMainFrame::UpdateFrameTitle(const QString& documentTitle)
+{
+    // The template string's first part is the window title.
+    const QString appTitle = ResourceString(IDR_MAINFRAME).section(QLatin1Char('\n'), 0, 0);
+    QString title = documentTitle + QStringLiteral(" - ") + appTitle;
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")); // not Qt's modification mark
+    setWindowTitle(title);
+}
+
+bool CMainFrame::OnCmdMsg(int id)
+{
+    if (m_pView && m_pView->OnCommand(id))
+        return true;
+    switch (id)
+    {
+    case ID_HELP_FINDER:
+    case ID_DEFAULT_HELP:
+        if (CWinApp* app = AfxGetApp())
+            app->WinHelp(0, HELP_FINDER);
+        return true;
+    case ID_HELP:
+        OnHelp();
+        return true;
+    case ID_CONTEXT_HELP:
+        EnterContextHelpMode();
+        return true;
+    default:
+        break;
+    }
+    if (CKartoraApp* app = KartoraApp())
+        return app->OnCommand(id);
+    return false;
+}
+
+void CMainFrame::OnHelp()
+{
+    if (CWinApp* app = AfxGetApp())
+        app->WinHelp(HID_BASE_RESOURCE + IDR_MAINFRAME, HELP_CONTEXT);
+}
+
+void CMainFrame::OnMenuHelp(QMenu* menu)
+{
+    const QAction* action = menu->activeAction();
+    const int id = action != nullptr ? action->data().toInt() : 0;
+    // Help replaces the menu, as choosing an item would.
+    for (QWidget* popup = QApplication::activePopupWidget(); popup != nullptr;
+         popup = QApplication::activePopupWidget())
+        popup->close();
+    if (id == 0)
+    {
+        OnHelp();
+        return;
+    }
+    if (CWinApp* app = AfxGetApp())
+        app->WinHelp(HID_BASE_COMMAND + static_cast<unsigned>(id), HELP_CONTEXT);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type())
+    {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if (const LockKeys locks = LockKeysOf(*key); locks.known)
+            SetIndicators(locks.caps, locks.num, locks.scroll);
+        // The menus hold the keyboard while they are open, so F1 there
+        // never reaches the frame's accelerator.
+        if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier)
+        {
+            if (auto* menu = qobject_cast<QMenu*>(watched); menu != nullptr && menu->parentWidget() == menuBar())
+            {
+                OnMenuHelp(menu);
+                return true;
+            }
+        }
+        break;
+    }
+    // Qt announces context-help mode to every top-level window.
+    case QEvent::EnterWhatsThisMode:
+        if (watched == this)
+            m_paneMessage->setText(ResourceString(AFX_IDS_HELPMODEMESSAGE));
+        break;
+    case QEvent::LeaveWhatsThisMode:
+        if (watched == this)
+            m_paneMessage->setText(ResourceString(AFX_IDS_IDLEMESSAGE));
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    // The document is never modified, so nothing is asked. The program
+    // ends with its main frame, whether the frame was shown or hidden.
+    event->accept();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,72 @@
+#pragma once
+// CMainFrame: the program's one frame window around the map view, with the
+// menu 128, the frame's accelerators, a status bar of four panes and icon 128.
+//
+// Commands of the menu and the accelerators are routed as the framework
+// routes them: first the view, then the frame itself (help), then the
+// application (About, Exit). The status bar's first pane says "Ready", shows
+// the prompt of the menu item under the cursor while a menu is open and "Select
+// the Object for Help" in context-help mode; the other three show "CAP", "NUM"
+// and "SCRL" while that lock key is on (as far as the window system tells).
+//
+// Closing the frame, by "Exit", its close box or the reference dialog's Close
+// and Cancel, ends the program.
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+
+class CKartoraView;
+class QLabel;
+class QMenu;
+class QStatusBar;
+
+class CMainFrame final : public QMainWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY(CMainFrame)
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    /// Builds the menu bar, the accelerators and the status bar with its four
+    /// panes. Returns false when the status bar could not be made.
+    bool OnCreate();
+
+    /// Makes `view` the frame's client (the frame owns it).
+    void SetView(CKartoraView* view);
+    CKartoraView* GetActiveView() const;
+
+    /// The caption the framework gives a single-document frame:
+    /// "<document title> - Kartora".
+    void UpdateFrameTitle(const QString& documentTitle);
+
+    /// Runs command `id` through the view, the frame and the application.
+    /// False when none of them handles it (the edit and pane commands).
+    bool OnCmdMsg(int id);
+
+    QStatusBar* StatusBar() const { return m_wndStatusBar; }
+    /// Text of status bar pane `index` (0 the message pane, 1 to 3 the indicators).
+    QString PaneText(int index) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateAccelerators();
+    bool CreateStatusBar();
+    void SetIndicators(bool capsLock, bool numLock, bool scrollLock);
+
+    /// Help for the current context: the frame's topic.
+    void OnHelp();
+    /// F1 in an open menu: the topic of the highlighted command.
+    void OnMenuHelp(QMenu* menu);
+
+    QPointer<CKartoraView> m_pView;
+    QStatusBar* m_wndStatusBar = nullptr;
+    QLabel* m_paneMessage = nullptr;
+    std::array<QLabel*, 3> m_paneIndicators = {};
+};
