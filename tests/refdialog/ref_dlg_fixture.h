@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,7 @@
 #include "refdialog/reference_dlg.h"
 #include "resources/resource.h"
 #include "shell/error_message_dlg.h"
+#include "shell/message_box_dlg.h"
 #include "shell/window_messages.h"
 #include "support/modal_answer.h"
 #include "support/settings_sandbox.h"
@@ -63,6 +65,49 @@ protected:
         m_messages.push_back(record);
         return true;
     }
+};
+
+/// Answers the message box's next showings in order, one button id each,
+/// keeping their texts. The one box of the process may show again at once
+/// after an answer, so each showing is caught as it happens. A showing with
+/// no answer left, or an answer never used, fails the test.
+class CMessageBoxAnswers final : public QObject
+{
+public:
+    explicit CMessageBoxAnswers(std::vector<int> replies) : m_replies(std::move(replies))
+    {
+        CMessageBoxDlg::Instance().installEventFilter(this);
+    }
+    ~CMessageBoxAnswers() override
+    {
+        CMessageBoxDlg::Instance().removeEventFilter(this);
+        EXPECT_EQ(m_nNext, m_replies.size()) << "message boxes answered";
+    }
+    QStringList m_texts;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show)
+            QTimer::singleShot(0, this, [this, box = static_cast<CDialog*>(watched)] { Answer(box); });
+        return false;
+    }
+
+private:
+    void Answer(CDialog* box)
+    {
+        m_texts += box->GetDlgItemText(IDC_MESSAGE);
+        if (m_nNext == m_replies.size())
+        {
+            ADD_FAILURE() << "unexpected message: " << m_texts.back().toStdString();
+            box->hide(); // ends its exec()
+            return;
+        }
+        ClickControl(box, m_replies[m_nNext++]);
+    }
+
+    std::vector<int> m_replies;
+    std::size_t m_nNext = 0;
 };
 
 class ReferenceDlgTest : public SettingsTest
@@ -144,6 +189,14 @@ protected:
         QTest::mouseClick(m_dlg->Item<QAbstractButton>(id), Qt::LeftButton);
     }
     void Deliver() { QCoreApplication::sendPostedEvents(); }
+    /// Clicks `button` and answers the message boxes it shows with `replies`;
+    /// returns their texts.
+    QStringList ClickAnswering(int button, std::vector<int> replies)
+    {
+        CMessageBoxAnswers answers(std::move(replies));
+        Click(button);
+        return answers.m_texts;
+    }
 
     CErrorMessageDlg& ErrorWindow() { return dynamic_cast<CErrorMessageDlg&>(m_dlg->Converter().ErrorWindow()); }
 
@@ -154,12 +207,11 @@ protected:
     std::unique_ptr<CReferenceDlg> m_dlg;
 };
 
-/// Answers a message box with the button `controlId`, keeping its text.
-inline ModalAction Reply(int controlId, QStringList* texts)
+/// Texts written as plain ASCII literals.
+inline QStringList Texts(std::initializer_list<const char*> texts)
 {
-    return [controlId, texts](QWidget* box)
-    {
-        texts->append(qobject_cast<CDialog*>(box)->GetDlgItemText(IDC_MESSAGE));
-        ClickControl(box, controlId);
-    };
+    QStringList list;
+    for (const char* text : texts)
+        list += QString::fromUtf8(text);
+    return list;
 }

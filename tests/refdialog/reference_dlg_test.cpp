@@ -242,9 +242,8 @@ TEST_F(ReferenceDialog, EnterInAFieldSavesWhatWasJustTypedBeforeTheProgramEnds)
     dlg.m_bModified = false; // as after a Save
     Type(IDC_LONG_MINUTE, QStringLiteral("31.5"));
     m_files.Answer(Path("harbour.CAL"));
-    QStringList texts;
     {
-        auto answers = AnswerModals({Reply(IDC_YES, &texts)}); // no BMP name to match the file's
+        CMessageBoxAnswers answers({IDC_YES}); // no BMP name to match the file's
         QTest::keyClick(Field(IDC_LONG_MINUTE), Qt::Key_Return);
     }
     EXPECT_FALSE(dlg.isVisible());
@@ -264,12 +263,7 @@ TEST_F(ReferenceDialog, CloseWithUnsavedChangesStaysOpenWhenAQuestionIsDeclinedA
     CReferenceDlg& dlg = Start();
     Enter(IDC_BMP_FILE_NAME, QStringLiteral("other.bmp"));
     Enter(IDC_MAP_NAME, QStringLiteral("harbour"));
-    QStringList texts;
-    {
-        auto answers = AnswerModals({Reply(IDC_NO, &texts)});
-        Click(IDOK);
-    }
-    EXPECT_EQ(texts, QStringList{QStringLiteral("File and map should have the same name! Continue?")});
+    EXPECT_EQ(ClickAnswering(IDOK, {IDC_NO}), Texts({"File and map should have the same name! Continue?"}));
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_TRUE(frame.isVisible());
     EXPECT_EQ(m_app.GetProfileInt(QStringLiteral("Settings"), QStringLiteral("ErrorWindowX"), -1), -1);
