@@ -156,6 +156,32 @@ void CMainFrame::SetIndicators(bool capsLock, bool numLock, bool scrollLock)
         m_paneIndicators[i]->setText(on[i] ? ResourceString(kIndicatorIds[i]) : QString());
 }
 
+void CMainFrame::OnKeyState(const QKeyEvent& key)
+{
+    const LockKeys locks = LockKeysOf(key);
+    if (!locks.known || key.isAutoRepeat())
+        return;
+    std::array<bool, 3> on = {locks.caps, locks.num, locks.scroll};
+    // An X11 key event carries the state from before the event, and a
+    // locking key locks at its first press and unlocks at the release of its
+    // second one; for the lock key's own events the new state follows from that.
+    const int lock = key.key() == Qt::Key_CapsLock ? 0 : key.key() == Qt::Key_NumLock ? 1 : -1;
+    if (lock >= 0 && QGuiApplication::platformName() == QLatin1String("xcb"))
+    {
+        const auto i = static_cast<std::size_t>(lock);
+        if (key.type() == QEvent::KeyPress)
+        {
+            m_bSecondLockPress[i] = on[i];
+            on[i] = true;
+        }
+        else
+        {
+            on[i] = !m_bSecondLockPress[i];
+        }
+    }
+    SetIndicators(on[0], on[1], on[2]);
+}
+
 QString CMainFrame::PaneText(int index) const
 {
     if (index == 0)
@@ -244,8 +270,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyRelease:
     {
         const auto* key = static_cast<const QKeyEvent*>(event);
-        if (const LockKeys locks = LockKeysOf(*key); locks.known)
-            SetIndicators(locks.caps, locks.num, locks.scroll);
+        OnKeyState(*key);
         // The menus hold the keyboard while they are open, so F1 there
         // never reaches the frame's accelerator.
         if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier)

@@ -18,6 +18,7 @@
 #include <array>
 
 class CKartoraView;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QStatusBar;
@@ -59,6 +60,8 @@ private:
     void CreateAccelerators();
     bool CreateStatusBar();
     void SetIndicators(bool capsLock, bool numLock, bool scrollLock);
+    /// Updates the lock indicators from a key event anywhere in the program.
+    void OnKeyState(const QKeyEvent& key);
 
     /// Help for the current context: the frame's topic.
     void OnHelp();
@@ -69,4 +72,6 @@ private:
     QStatusBar* m_wndStatusBar = nullptr;
     QLabel* m_paneMessage = nullptr;
     std::array<QLabel*, 3> m_paneIndicators = {};
+    /// Caps Lock, Num Lock: the last press was the one that unlocks (X11).
+    std::array<bool, 2> m_bSecondLockPress = {};
 };

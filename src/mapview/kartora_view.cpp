@@ -410,14 +410,18 @@ void CKartoraView::paintEvent(QPaintEvent* event)
     // One logical unit is one bitmap pixel; the translation follows the scroll position.
     const QPoint origin = ScrollPosition();
     painter.translate(-origin);
-    OnDraw(painter, event->rect().translated(origin));
+    OnDraw(painter, event->region().translated(origin));
 }
 
-void CKartoraView::OnDraw(QPainter& painter, const QRect& exposed)
+void CKartoraView::OnDraw(QPainter& painter, const QRegion& exposedRegion)
 {
     if (m_bBitmapLoaded == 0)
         return; // the erased background only
-    DrawBitmapArea(painter, m_bitmap, exposed, m_paintBuffer);
+    // A diagonal pan exposes an L of two strips; its bounding rectangle
+    // would be the whole window, so each rectangle is copied on its own.
+    for (const QRect& part : exposedRegion)
+        DrawBitmapArea(painter, m_bitmap, part, m_paintBuffer);
+    const QRect exposed = exposedRegion.boundingRect();
     const QPen previous = painter.pen();
     for (int i = 0; i < 2; ++i)
         if (m_bRefPointSet[static_cast<std::size_t>(i)] != 0)

@@ -21,6 +21,7 @@
 #include <QPen>
 #include <QPoint>
 #include <QPointer>
+#include <QRegion>
 #include <QSize>
 
 #include <array>
@@ -84,7 +85,7 @@ private:
     LRESULT OnMapShow(WPARAM wParam, LPARAM lParam);
 
     /// Paints the bitmap's part `exposed` (bitmap pixels) and the markers.
-    void OnDraw(QPainter& painter, const QRect& exposed);
+    void OnDraw(QPainter& painter, const QRegion& exposed);
     void DrawMarker(QPainter& painter, const QRect& exposed, int index);
 
     void OnLButtonDown(QPoint point);

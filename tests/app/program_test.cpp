@@ -1,8 +1,12 @@
-// The program itself, started as a user starts it.
+// The program itself, started as a user starts it, and its sample map.
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
+
+#include "platform/bmp_decoder.h"
 
 TEST(Program, WithoutADisplayItSaysSoInOneLineAndEndsWithStatus1)
 {
@@ -18,4 +22,33 @@ TEST(Program, WithoutADisplayItSaysSoInOneLineAndEndsWithStatus1)
     EXPECT_EQ(program.readAllStandardError().toStdString(),
               "kartora: no display found; start it under a desktop session or with xvfb-run\n");
     EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
+}
+
+TEST(Program, TheSampleReferenceFilePointsAtTheSampleMapsTwoFeatures)
+{
+    // The README's walk-through: the map is an 8-bit 800 x 600 BMP, and the
+    // pixels in harbour.CAL (y from the bottom row) are the dark centre dots
+    // of the lighthouse and the church symbols.
+    const auto map = LoadBmpFile(QStringLiteral(KARTORA_SAMPLES_DIR "/harbour.bmp"));
+    ASSERT_TRUE(map.has_value());
+    EXPECT_EQ(map->info.bmBitsPixel, 8);
+    ASSERT_EQ(map->image.size(), QSize(800, 600));
+
+    QFile cal(QStringLiteral(KARTORA_SAMPLES_DIR "/harbour.CAL"));
+    ASSERT_TRUE(cal.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(cal.readAll());
+    const QRegularExpression point(QStringLiteral("^REFERENCE_POINT: \\((\\d+),(\\d+)\\) ==> "),
+                                   QRegularExpression::MultilineOption);
+    QList<QPoint> pixels;
+    for (auto it = point.globalMatch(text); it.hasNext();)
+    {
+        const QRegularExpressionMatch m = it.next();
+        pixels.push_back({m.captured(1).toInt(), m.captured(2).toInt()});
+    }
+    ASSERT_EQ(pixels.size(), 2);
+    EXPECT_EQ(pixels[0], QPoint(170, 170));
+    EXPECT_EQ(pixels[1], QPoint(640, 460));
+    for (const QPoint p : pixels)
+        EXPECT_EQ(map->image.pixel(p.x(), 600 - p.y()) & 0xFFFFFFu, qRgb(20, 20, 20) & 0xFFFFFFu)
+            << p.x() << "," << p.y();
 }
