@@ -3,6 +3,8 @@
 // through WGS84 when the format or the datum changes.
 #include "refdialog/reference_dlg.h"
 
+#include <QFontMetrics>
+#include <QLabel>
 #include <QPushButton>
 
 #include "resources/resource.h"
@@ -68,6 +70,10 @@ namespace
 // The layout table counts in units of two pixels of the client area.
 constexpr int kLayoutUnit = 2; // pixels
 
+// How far a label's text may be condensed to fit its width, percent.
+constexpr int kMinLabelStretch = 75;
+constexpr int kLabelStretchStep = 5;
+
 bool IsKnownFormat(std::int32_t format)
 {
     return format >= 0 && format < kFormatCount;
@@ -102,6 +108,32 @@ void CReferenceDlg::PlaceCoordControls()
         control->setGeometry(place.x * kLayoutUnit, place.y * kLayoutUnit, place.cx * kLayoutUnit,
                              place.cy * kLayoutUnit);
         control->setVisible(place.bShown);
+        // A label's rectangle is centred on its field's: so is its text,
+        // level with the text in the field beside it.
+        if (auto* label = qobject_cast<QLabel*>(control))
+            label->setAlignment((label->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
+    }
+}
+
+void CReferenceDlg::FitLabelTexts()
+{
+    // The layout counts in pixels, the texts in the font the platform has:
+    // a label too narrow for its text (German "Rechtswert" in its UTM place)
+    // shows it condensed rather than cut.
+    for (QObject* child : children())
+    {
+        auto* label = qobject_cast<QLabel*>(child);
+        if (label == nullptr || !label->property("controlId").isValid())
+            continue;
+        QFont font = this->font();
+        const int room = label->contentsRect().width();
+        int stretch = 100; // percent of the normal width
+        while (stretch > kMinLabelStretch && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        {
+            stretch -= kLabelStretchStep;
+            font.setStretch(stretch);
+        }
+        label->setFont(font);
     }
 }
 
@@ -127,6 +159,7 @@ void CReferenceDlg::OnFormatChange()
         m_nFormat = selection;
     PlaceCoordControls();
     RestoreTabOrder();
+    FitLabelTexts();
     Wgs84ToEntry();
 }
 

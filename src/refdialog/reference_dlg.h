@@ -164,6 +164,8 @@ private:
     /// True while the focus is away because the error window took the activation.
     bool ErrorWindowTookFocus();
     void PlaceCoordControls();
+    /// Condenses the font of each label whose text is wider than the label.
+    void FitLabelTexts();
     /// True when the user changed the text of an edit control since the
     /// members were last written into it.
     bool AnyFieldEdited() const;
