@@ -2,7 +2,6 @@
 #include "ref_dlg_fixture.h"
 
 #include <GeographicLib/UTMUPS.hpp>
-#include <proj.h>
 
 #include <cmath>
 
@@ -22,13 +21,6 @@ protected:
         Choose(IDC_FORMAT, FORMAT_DEC_MINUTE);
         return dlg;
     }
-    QStringList Shown(std::initializer_list<int> ids) const
-    {
-        QStringList texts;
-        for (int id : ids)
-            texts += Text(id);
-        return texts;
-    }
     std::vector<int> VisibleCoordControls() const
     {
         std::vector<int> ids;
@@ -39,15 +31,15 @@ protected:
         }
         return ids;
     }
+    // The entry controls (1000 to 1014) in the order Tab visits them.
     std::vector<int> TabOrder() const
     {
-        // The entry controls in the order the dialog's focus chain visits them.
         std::vector<int> order;
         QWidget* w = m_dlg->GetDlgItem(IDC_MAP_NAME);
         do
         {
             const int id = w->property("controlId").toInt();
-            if (std::find(std::begin(g_entryTabOrder), std::end(g_entryTabOrder), id) != std::end(g_entryTabOrder))
+            if (id >= IDC_MAP_NAME && id <= IDC_ZONE)
                 order.push_back(id);
             w = w->nextInFocusChain();
         } while (w != m_dlg->GetDlgItem(IDC_MAP_NAME));
@@ -55,22 +47,25 @@ protected:
     }
 };
 
+// The zone comes before the northing.
+const std::vector<int> kTabOrder = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007,
+                                    1008, 1009, 1010, 1011, 1012, 1014, 1013};
+
 TEST_F(EntryFormats, AWgs84PointIsCarriedIntoEveryFormatWithTheControlsOfThatFormatOnly)
 {
-    const std::vector<int> tabOrder(std::begin(g_entryTabOrder), std::end(g_entryTabOrder));
     StartAtHarbour();
-    EXPECT_EQ(TabOrder(), tabOrder);
+    EXPECT_EQ(TabOrder(), kTabOrder);
 
     Choose(IDC_FORMAT, FORMAT_DEC_DEGREE);
     EXPECT_EQ(Shown({IDC_LONG_DEGREE, IDC_LAT_DEGREE}), Texts({"10.500000", "53.250000"}));
     EXPECT_FALSE(m_dlg->GetDlgItem(IDC_LONG_MINUTE)->isVisible());
-    EXPECT_EQ(TabOrder(), tabOrder);
+    EXPECT_EQ(TabOrder(), kTabOrder);
 
     Choose(IDC_FORMAT, FORMAT_DEC_SECOND);
     EXPECT_EQ(
         Shown({IDC_LONG_DEGREE, IDC_LONG_MINUTE, IDC_LONG_SECOND, IDC_LAT_DEGREE, IDC_LAT_MINUTE, IDC_LAT_SECOND}),
         Texts({"10", "30", "0.00", "53", "15", "0.00"}));
-    EXPECT_EQ(TabOrder(), tabOrder);
+    EXPECT_EQ(TabOrder(), kTabOrder);
 
     // UTM figures: GeographicLib's, cut to whole metres (600079.89, 5901131.33).
     int zone = 0;
@@ -90,25 +85,20 @@ TEST_F(EntryFormats, AWgs84PointIsCarriedIntoEveryFormatWithTheControlsOfThatFor
     const QRect hemisphere = m_dlg->GetDlgItem(IDC_LAT_SIGN)->geometry();
     EXPECT_EQ(hemisphere.left(), zoneField.left());
     EXPECT_GT(hemisphere.top(), zoneField.bottom());
-    EXPECT_EQ(TabOrder(), tabOrder);
+    EXPECT_EQ(TabOrder(), kTabOrder);
 }
 
-TEST_F(EntryFormats, ChoosingTheFormatInForceRoundsTheTypedDegreesToFiveDecimals)
-{
-    Start();
-    Choose(IDC_FORMAT, FORMAT_DEC_DEGREE);
-    Enter(IDC_LONG_DEGREE, QStringLiteral("10.123456"));
-    Choose(IDC_FORMAT, FORMAT_DEC_DEGREE);
-    EXPECT_EQ(Text(IDC_LONG_DEGREE), QStringLiteral("10.123460"));
-}
-
-TEST_F(EntryFormats, AFieldFailingDuringASwitchIsReportedAndTheSwitchUsesItsLastValidValue)
+TEST_F(EntryFormats, ASwitchRoundsToFiveDecimalsAndTakesAFailingFieldsLastValidValue)
 {
     StartAtHarbour();
     Type(IDC_LONG_MINUTE, QStringLiteral("61"));
     Choose(IDC_FORMAT, FORMAT_DEC_DEGREE); // leaving the field reports it once more
     EXPECT_EQ(ErrorWindow().Message(), QStringLiteral("Value too large!"));
     EXPECT_EQ(Shown({IDC_LONG_DEGREE, IDC_LAT_DEGREE}), Texts({"10.500000", "53.250000"}));
+    // Choosing the format in force still runs the whole switch.
+    Enter(IDC_LONG_DEGREE, QStringLiteral("10.123456"));
+    Choose(IDC_FORMAT, FORMAT_DEC_DEGREE);
+    EXPECT_EQ(Text(IDC_LONG_DEGREE), QStringLiteral("10.123460"));
 }
 
 TEST_F(EntryFormats, ADatumSwitchShowsTheConvertersPositionsInTheNewDatumReplacingTypedValues)
@@ -122,34 +112,25 @@ TEST_F(EntryFormats, ADatumSwitchShowsTheConvertersPositionsInTheNewDatumReplaci
     // Tolerance: one display step (0.0005') plus the five-decimal rounding
     // of the degrees (0.0003') plus the difference between the Molodensky
     // formulas and the exact translation (below 3 cm, 0.00002').
-    PJ* toWgs84 = proj_create(nullptr, "+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad "
-                                       "+step +proj=cart +ellps=bessel +step +proj=helmert +x=587 +y=16 +z=393 "
-                                       "+step +inv +proj=cart +ellps=WGS84 +step +proj=unitconvert +xy_in=rad "
-                                       "+xy_out=deg");
-    ASSERT_NE(toWgs84, nullptr);
-    const PJ_COORD potsdam = proj_trans(toWgs84, PJ_INV, proj_coord(10.5, 53.25, 0, 0));
-    proj_destroy(toWgs84);
+    const auto [lon, lat] = ProjPotsdam(10.5, 53.25, false);
     EXPECT_EQ(Shown({IDC_LONG_DEGREE, IDC_LAT_DEGREE}), Texts({"10", "53"}));
-    EXPECT_NEAR(Text(IDC_LONG_MINUTE).toDouble(), (potsdam.lpz.lam - 10) * 60, 0.0009); // arc minutes
-    EXPECT_NEAR(Text(IDC_LAT_MINUTE).toDouble(), (potsdam.lpz.phi - 53) * 60, 0.0009);  // arc minutes
+    EXPECT_NEAR(Text(IDC_LONG_MINUTE).toDouble(), (lon - 10) * 60, 0.0009); // arc minutes
+    EXPECT_NEAR(Text(IDC_LAT_MINUTE).toDouble(), (lat - 53) * 60, 0.0009);  // arc minutes
+    EXPECT_EQ(dlg.Converter().GetDatum(), DATUM_POTSDAM);
+
+    // Opening the list shows "WGS84" selected but changes nothing until a
+    // choice is made.
+    auto* list = dlg.Item<CDropListCtrl>(IDC_DATUM);
+    list->showPopup();
+    EXPECT_EQ(list->currentText(), QStringLiteral("WGS84"));
+    list->hidePopup();
+    EXPECT_EQ(dlg.m_nDatum, DATUM_POTSDAM);
     EXPECT_EQ(dlg.Converter().GetDatum(), DATUM_POTSDAM);
 
     // Back in WGS84 the converter's positions show unchanged.
     Choose(IDC_DATUM, DATUM_WGS84);
     EXPECT_EQ(Shown({IDC_LONG_DEGREE, IDC_LONG_MINUTE, IDC_LAT_DEGREE, IDC_LAT_MINUTE}),
               Texts({"10", "30.0000", "53", "15.0000"}));
-}
-
-TEST_F(EntryFormats, OpeningTheDatumListSelectsWgs84InTheListOnly)
-{
-    CReferenceDlg& dlg = Start();
-    Choose(IDC_DATUM, DATUM_POTSDAM);
-    auto* list = dlg.Item<CDropListCtrl>(IDC_DATUM);
-    list->showPopup();
-    EXPECT_EQ(list->currentText(), QStringLiteral("WGS84"));
-    list->hidePopup(); // closed without a choice
-    EXPECT_EQ(dlg.m_nDatum, DATUM_POTSDAM);
-    EXPECT_EQ(dlg.Converter().GetDatum(), DATUM_POTSDAM);
 }
 
 TEST_F(EntryFormats, TheHemisphereButtonsFlipOnlyTheCurrentPointAndSurviveUtm)

@@ -4,7 +4,6 @@
 // each combination is saved there for a look by eye.
 #include "ref_dlg_fixture.h"
 
-#include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -60,24 +59,6 @@ protected:
             text = edit->text();
             const QMargins margins = edit->textMargins();
             return edit->contentsRect().width() - margins.left() - margins.right() - 4;
-        }
-        if (auto* combo = qobject_cast<QComboBox*>(control))
-        {
-            int widest = 0;
-            for (int i = 0; i < combo->count(); ++i)
-            {
-                const int width = QFontMetrics(combo->font()).horizontalAdvance(combo->itemText(i));
-                if (width > widest)
-                {
-                    widest = width;
-                    text = combo->itemText(i);
-                }
-            }
-            QStyleOptionComboBox option;
-            option.initFrom(combo);
-            return combo->style()
-                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
-                .width();
         }
         return -1;
     }

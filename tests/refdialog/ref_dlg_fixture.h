@@ -16,8 +16,10 @@
 #include <QWindow>
 
 #include <gtest/gtest.h>
+#include <proj.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "messages/messages.h"
@@ -155,8 +157,30 @@ protected:
     }
 
     QString Path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
+    static QByteArray Read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    }
+    static void Write(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QString Setting(const char* entry) const
+    {
+        return m_app.GetProfileString(QStringLiteral("Settings"), QString::fromUtf8(entry), QStringLiteral("-"));
+    }
     QString Text(int id) const { return m_dlg->GetDlgItemText(id); }
     QLineEdit* Field(int id) const { return m_dlg->Item<QLineEdit>(id); }
+    QStringList Shown(const std::vector<int>& ids) const
+    {
+        QStringList texts;
+        for (int id : ids)
+            texts += Text(id);
+        return texts;
+    }
 
     /// Types `text` into field `id` in place of what it held, as the user does.
     void Type(int id, const QString& text)
@@ -206,6 +230,21 @@ protected:
     CRecordingView m_view;
     std::unique_ptr<CReferenceDlg> m_dlg;
 };
+
+/// PROJ's figure for a point (degrees) on the Potsdam datum taken to WGS84
+/// (`toWgs84`) or back: the geocentric translation 587, 16, 393 m from
+/// Bessel 1841. Returns {longitude, latitude}.
+inline std::pair<double, double> ProjPotsdam(double lon, double lat, bool toWgs84)
+{
+    PJ* pipeline = proj_create(nullptr, "+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad "
+                                        "+step +proj=cart +ellps=bessel +step +proj=helmert +x=587 +y=16 +z=393 "
+                                        "+step +inv +proj=cart +ellps=WGS84 +step +proj=unitconvert +xy_in=rad "
+                                        "+xy_out=deg");
+    EXPECT_NE(pipeline, nullptr);
+    const PJ_COORD out = proj_trans(pipeline, toWgs84 ? PJ_FWD : PJ_INV, proj_coord(lon, lat, 0, 0));
+    proj_destroy(pipeline);
+    return {out.lpz.lam, out.lpz.phi};
+}
 
 /// Texts written as plain ASCII literals.
 inline QStringList Texts(std::initializer_list<const char*> texts)
