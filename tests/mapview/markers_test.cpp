@@ -134,23 +134,6 @@ TEST_F(MarkerTest, ARightClickPicksTheBitmapPixelUnderTheCursor)
     EXPECT_EQ(m_view->RefPoint(0), QPoint(350, 230));
 }
 
-TEST_F(MarkerTest, TheContextMenuOffersTheFiveCommandsInOrder)
-{
-    LoadGreenMap(300, 300);
-    CMenuChoice choice(ID_SHOW_DIALOG);
-    m_dialog.hide();
-    QTest::mouseClick(m_view->viewport(), Qt::RightButton, {}, QPoint(30, 30));
-    ASSERT_TRUE(WaitFor([&] { return choice.Done(); }));
-    EXPECT_EQ(choice.m_items, (QStringList{QStringLiteral("Ref. Point 1"), QStringLiteral("Ref. Point 2"),
-                                           QStringLiteral("Show Dialog"), QStringLiteral("Hide Dialog"),
-                                           QStringLiteral("Hide Map")}));
-    EXPECT_TRUE(WaitFor([&] { return m_dialog.isVisible(); }));
-
-    m_view->OnCommand(ID_HIDE_DIALOG);
-    EXPECT_FALSE(m_dialog.isVisible());
-    EXPECT_TRUE(m_frame->isVisible()) << "the dialog commands leave the map alone";
-}
-
 TEST_F(MarkerTest, OnlyAPlainLeftDragPans)
 {
     struct Case
@@ -185,6 +168,20 @@ TEST_F(MarkerTest, OnlyAPlainLeftDragPans)
     EXPECT_EQ(m_view->ScrollPosition(), QPoint(0, 0));
 }
 
+TEST_F(MarkerTest, ScrollBarsStepByAHundredthAndPageByATenthOfTheMap)
+{
+    LoadGreenMap(2000, 1500);
+    ScrollTo(500, 500);
+    QScrollBar* h = m_view->horizontalScrollBar();
+    QScrollBar* v = m_view->verticalScrollBar();
+    h->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    v->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(m_view->ScrollPosition(), QPoint(700, 350)); // 2000 / 10, 1500 / 10
+    h->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    v->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(m_view->ScrollPosition(), QPoint(680, 365)); // 2000 / 100, 1500 / 100
+}
+
 TEST_F(MarkerTest, HideMapClearsBothMarkersAndAPickAfterwardsMarksOnlyThatPoint)
 {
     LoadGreenMap(500, 400, {100, 100, 300, 300});
@@ -198,6 +195,12 @@ TEST_F(MarkerTest, HideMapClearsBothMarkersAndAPickAfterwardsMarksOnlyThatPoint)
     PostMessage(m_view, WM_MAP_SHOW);
     Deliver();
     ASSERT_TRUE(m_frame->isVisible());
+    // The dialog commands change only the dialog.
+    m_view->OnCommand(ID_HIDE_DIALOG);
+    EXPECT_FALSE(m_dialog.isVisible());
+    RightClickAndChoose({30, 30}, ID_SHOW_DIALOG);
+    EXPECT_TRUE(m_dialog.isVisible());
+    EXPECT_TRUE(m_frame->isVisible());
     RightClickAndChoose({60, 70}, ID_REF_POINT_2);
     EXPECT_FALSE(m_view->IsRefPointSet(0));
     EXPECT_TRUE(m_view->IsRefPointSet(1));

@@ -201,8 +201,6 @@ void CMenuChoice::Poll()
     m_timer.stop();
     m_bDone = true;
     for (QAction* action : menu->actions())
-        m_items.push_back(action->text());
-    for (QAction* action : menu->actions())
     {
         if (action->data().toInt() == m_nCommandId)
         {

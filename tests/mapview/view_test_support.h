@@ -87,7 +87,6 @@ public:
     explicit CMenuChoice(int commandId);
     ~CMenuChoice() override;
     bool Done() const { return m_bDone; }
-    QStringList m_items; ///< captions of the menu that opened
 
 private:
     void Poll();
