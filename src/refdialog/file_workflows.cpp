@@ -3,11 +3,12 @@
 #include "refdialog/reference_dlg.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QSaveFile>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -46,10 +47,26 @@ bool AnsweredNo(MessageId question)
     return ShowMessage(question, MB_YESNO) == IDNO;
 }
 
-void ShowCalReaderMessage(MessageId id, const std::string& insert)
+// A reference file has ten lines. A file that is something else (a bitmap
+// or a long text chosen by mistake) can have thousands of lines without a
+// keyword, and one modal box per line would keep the user pressing "Ok" for
+// a long time. Past this many boxes about ignored lines, the further ones
+// are ignored without a box; the other message is always shown.
+constexpr int kMaxIgnoredLineMessages = 10;
+
+class CCalReaderMessages
 {
-    ShowMessageText(QString::fromUtf8(GetMessageText(id, insert.c_str())), MB_OK);
-}
+public:
+    void operator()(MessageId id, const std::string& insert)
+    {
+        if (id == MSG_NO_KEYWORD_IN_LINE && ++m_nIgnoredLines > kMaxIgnoredLineMessages)
+            return;
+        ShowMessageText(QString::fromUtf8(GetMessageText(id, insert.c_str())), MB_OK);
+    }
+
+private:
+    int m_nIgnoredLines = 0;
+};
 
 } // namespace
 
@@ -82,11 +99,10 @@ void CReferenceDlg::OnLoad()
     const std::optional<QString> path = ChooseCalFile(true);
     if (!path)
         return;
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read line by line as the reader goes, whatever the file's size.
+    std::ifstream file(std::filesystem::path(path->toStdU16String()), std::ios::binary);
+    if (!file)
         return;
-    const QByteArray bytes = file.readAll();
-    file.close();
 
     // The file holds WGS84 degrees and decimal minutes: read them as such.
     const std::int32_t userDatum = m_nDatum;
@@ -110,8 +126,8 @@ void CReferenceDlg::OnLoad()
         }
     }
     values.m_dHeightDiff = m_dHeightDiff;
-    std::istringstream in(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    ReadCalFile(in, values, ShowCalReaderMessage);
+    ReadCalFile(file, values, CCalReaderMessages());
+    file.close();
 
     m_strMapName = QString::fromStdString(values.m_strMapName);
     m_strBmpFileName = QString::fromStdString(values.m_strBmpFileName);

@@ -205,6 +205,18 @@ TEST_F(FileWorkflows, LoadReportsUnknownLinesAndShortFilesAndKeepsWhatItRead)
     m_files.Answer(Path("empty.CAL"));
     EXPECT_EQ(ClickAnswering(IDC_LOAD, {IDOK}), Texts({"Too less Keywords found!"}));
     EXPECT_EQ(Text(IDC_MAP_NAME), QStringLiteral("odd"));
+
+    // A long file that is no reference file: ten boxes about ignored lines,
+    // not one per line (the file has 500), and what it does hold still counts.
+    std::string junk = "FILENAME:        junk.bmp\n";
+    for (int line = 0; line < 500; ++line)
+        junk += "junk " + std::to_string(line) + "\n";
+    Write(Path("junk.CAL"), QByteArray::fromStdString(junk));
+    m_files.Answer(Path("junk.CAL"));
+    const QStringList boxes = ClickAnswering(IDC_LOAD, std::vector<int>(10, IDOK));
+    ASSERT_EQ(boxes.size(), 10);
+    EXPECT_EQ(boxes.back(), QStringLiteral("No Keyword found in <junk 9>! Line ignored!"));
+    EXPECT_EQ(Text(IDC_BMP_FILE_NAME), QStringLiteral("junk.bmp"));
 }
 
 TEST_F(FileWorkflows, RefFromMapHandsTheBitmapToTheViewAndTheViewsFailureRestoresTheNames)
