@@ -166,7 +166,11 @@ std::optional<QString> CScriptedFileDialogs::Run(const FileDialogRequest& reques
     m_requests.push_back(request);
     if (m_answers.empty())
         return std::nullopt;
-    std::optional<QString> answer = m_answers.front();
+    // An empty optional is a Cancel; copy the path out before dropping it.
+    const bool bCancel = !m_answers.front().has_value();
+    const QString path = bCancel ? QString() : *m_answers.front();
     m_answers.pop_front();
-    return answer;
+    if (bCancel)
+        return std::nullopt;
+    return path;
 }
