@@ -365,6 +365,41 @@ void ConvertGeocentricToGeodetic(double x, double y, double z, double& latitude,
     longitude = lam;
 }
 
+namespace {
+
+using EllipsoidGetter = std::uint32_t (*)(double& a, double& f);
+using GeodeticShift = void (*)(double latitude, double longitude, double height, double& latOut, double& lonOut,
+                               double& heightOut);
+
+// A geocentric shift done in geodetic coordinates: to geodetic on the source
+// ellipsoid, the geodetic shift, back to geocentric on the target ellipsoid.
+// Returns the bits of the final conversion.
+std::uint32_t ShiftGeocentricThroughGeodetic(double x, double y, double z, EllipsoidGetter source,
+                                             GeodeticShift shift, EllipsoidGetter target, double& xOut,
+                                             double& yOut, double& zOut)
+{
+    double aSource = 0.0;
+    double fSource = 0.0;
+    double aTarget = 0.0;
+    double fTarget = 0.0;
+    source(aSource, fSource);
+    target(aTarget, fTarget);
+
+    double phi = 0.0;
+    double lam = 0.0;
+    double h = 0.0;
+    double phiOut = 0.0;
+    double lamOut = 0.0;
+    double hOut = 0.0;
+    SetGeocentricParameters(aSource, fSource);
+    ConvertGeocentricToGeodetic(x, y, z, phi, lam, h);
+    shift(phi, lam, h, phiOut, lamOut, hOut);
+    SetGeocentricParameters(aTarget, fTarget);
+    return ConvertGeodeticToGeocentric(phiOut, lamOut, hOut, xOut, yOut, zOut);
+}
+
+} // namespace
+
 std::uint32_t ShiftGeocentricToWgs84(std::int32_t index, double x, double y, double z, double& xOut, double& yOut,
                                      double& zOut)
 {
@@ -379,46 +414,14 @@ std::uint32_t ShiftGeocentricFromWgs84(double x, double y, double z, std::int32_
 
 std::uint32_t Wgs72ToWgs84Geocentric(double x, double y, double z, double& xOut, double& yOut, double& zOut)
 {
-    double a72 = 0.0;
-    double f72 = 0.0;
-    double a84 = 0.0;
-    double f84 = 0.0;
-    GetWgs72EllipsoidParameters(a72, f72);
-    GetWgs84EllipsoidParameters(a84, f84);
-
-    double phi72 = 0.0;
-    double lam72 = 0.0;
-    double h72 = 0.0;
-    double phi84 = 0.0;
-    double lam84 = 0.0;
-    double h84 = 0.0;
-    SetGeocentricParameters(a72, f72);
-    ConvertGeocentricToGeodetic(x, y, z, phi72, lam72, h72);
-    Wgs72ToWgs84Geodetic(phi72, lam72, h72, phi84, lam84, h84);
-    SetGeocentricParameters(a84, f84);
-    return ConvertGeodeticToGeocentric(phi84, lam84, h84, xOut, yOut, zOut);
+    return ShiftGeocentricThroughGeodetic(x, y, z, GetWgs72EllipsoidParameters, Wgs72ToWgs84Geodetic,
+                                          GetWgs84EllipsoidParameters, xOut, yOut, zOut);
 }
 
 std::uint32_t Wgs84ToWgs72Geocentric(double x, double y, double z, double& xOut, double& yOut, double& zOut)
 {
-    double a72 = 0.0;
-    double f72 = 0.0;
-    double a84 = 0.0;
-    double f84 = 0.0;
-    GetWgs72EllipsoidParameters(a72, f72);
-    GetWgs84EllipsoidParameters(a84, f84);
-
-    double phi84 = 0.0;
-    double lam84 = 0.0;
-    double h84 = 0.0;
-    double phi72 = 0.0;
-    double lam72 = 0.0;
-    double h72 = 0.0;
-    SetGeocentricParameters(a84, f84);
-    ConvertGeocentricToGeodetic(x, y, z, phi84, lam84, h84);
-    Wgs84ToWgs72Geodetic(phi84, lam84, h84, phi72, lam72, h72);
-    SetGeocentricParameters(a72, f72);
-    return ConvertGeodeticToGeocentric(phi72, lam72, h72, xOut, yOut, zOut);
+    return ShiftGeocentricThroughGeodetic(x, y, z, GetWgs84EllipsoidParameters, Wgs84ToWgs72Geodetic,
+                                          GetWgs72EllipsoidParameters, xOut, yOut, zOut);
 }
 
 void Wgs72ToWgs84Geodetic(double latitude, double longitude, double height, double& latOut, double& lonOut,
