@@ -200,13 +200,16 @@ bool CReferenceDlg::OnSave()
         for (int axis = 0; axis < 2; ++axis)
             values.m_nPixel[p][axis] = m_nPixel[p][axis];
     }
-    m_converter.Wgs84ToDegMin(values.m_nHemisphere, values.m_nDegree, values.m_dMinute);
+    // A position beyond a whole turn (stored degrees are taken unchecked)
+    // has no degrees and minutes: the file would get 0°0' in its place.
+    const bool bExpressible = m_converter.Wgs84ToDegMin(values.m_nHemisphere, values.m_nDegree, values.m_dMinute);
     values.m_dHeightDiff = m_dHeightDiff;
     std::ostringstream out;
     WriteCalFile(out, values);
     const std::string bytes = out.str();
 
     const bool bWritten =
+        bExpressible &&
         file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
         file.commit();
     if (bWritten)
@@ -218,6 +221,9 @@ bool CReferenceDlg::OnSave()
     // Also after a failed write: the user's datum is in force again.
     if (userDatum != DATUM_WGS84)
         RestoreDatum(userDatum);
+    // After the exchanges of the restore, which hide the error window.
+    if (!bExpressible)
+        m_converter.ShowInputError(MSG_VALUE_TOO_LARGE);
     return bWritten;
 }
 

@@ -162,6 +162,31 @@ TEST_F(FileWorkflows, AFailedWriteReportsFailureAndLeavesTheOldFileAsItWas)
     EXPECT_FALSE(QFile::exists(Path("gone/harbour.CAL")));
 }
 
+TEST_F(FileWorkflows, SaveOfAPointBeyondAWholeTurnWritesNothingAndReportsTheValueTooLarge)
+{
+    // Stored degrees are taken unchecked; these pass the relation test. Save
+    // used to write 0°0.0000' for both points and report success.
+    for (const auto& [entry, degrees] : {std::pair{"LongDegree1", 5}, {"LatDegree1", 99999},
+                                         {"LongDegree2", 99999}, {"LatDegree2", 5}})
+        m_app.WriteProfileInt(QStringLiteral("Settings"), QString::fromLatin1(entry), degrees);
+    CReferenceDlg& dlg = Start();
+    // Set, not typed: the focus stays in the degree field that fails its check.
+    dlg.m_strMapName = QStringLiteral("harbour");
+    dlg.m_strBmpFileName = QStringLiteral("harbour.bmp");
+    const std::uint32_t pixels[2][2] = {{100, 900}, {1500, 120}};
+    std::copy(&pixels[0][0], &pixels[0][0] + 4, &dlg.m_nPixel[0][0]);
+    dlg.UpdateData(false);
+    Write(Path("harbour.CAL"), "old contents");
+    m_files.Answer(Path("harbour.CAL"));
+    EXPECT_EQ(ClickAnswering(IDOK, {IDC_YES}), Texts({"The File harbour.CAL already exists! Continue?"}));
+    EXPECT_EQ(Read(Path("harbour.CAL")), QByteArray("old contents"));
+    EXPECT_TRUE(dlg.isVisible()) << "Close stays open";
+    EXPECT_TRUE(dlg.m_bModified);
+    EXPECT_TRUE(ErrorWindow().isVisible());
+    EXPECT_EQ(ErrorWindow().Message(), QStringLiteral("Value too large!"));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("harbour.CAL")});
+}
+
 TEST_F(FileWorkflows, LoadShowsTheFilesWgs84PointsInTheUsersDatumAndFormat)
 {
     Write(Path("harbour.CAL"), ExpectedFile("DATE:       05/03/2009"));
