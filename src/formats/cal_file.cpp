@@ -176,6 +176,29 @@ void ParseDegMin(std::string& line, std::int32_t& degrees, double& minutes, std:
     flag = !line.empty() && (line.front() == 'N' || line.front() == 'O') ? 0 : 1;
 }
 
+namespace
+{
+
+// A pixel of a REFERENCE_POINT line, read as CutAndParseInt reads it, except
+// that 2147483648 to 4294967295 come back as themselves: the writer writes
+// the unsigned pixel, and a point picked beside the bitmap has such a value.
+std::uint32_t CutAndParsePixel(std::string& line, char c, std::string_view stops)
+{
+    CutAfter(line, std::string_view(&c, 1));
+    const std::string_view rest = std::string_view(line).substr(0, line.find_first_of(stops));
+    const std::int32_t value = ScanLeadingInt(rest);
+    if (value != INT32_MAX)
+        return static_cast<std::uint32_t>(value); // int32 to uint32 is modulo 2^32
+    // Saturated (or 2^31 - 1 itself): the number has no sign but "+", so its
+    // digits start at the first digit.
+    std::uint32_t magnitude = 0;
+    const char* const pDigits = rest.data() + rest.find_first_of("0123456789");
+    const auto result = std::from_chars(pDigits, rest.data() + rest.size(), magnitude);
+    return result.ec == std::errc() ? magnitude : static_cast<std::uint32_t>(INT32_MAX);
+}
+
+} // namespace
+
 void ReadCalFile(std::istream& file, CalValues& values, const CalMessageSink& report)
 {
     const auto reportMessage = [&report](MessageId id, const std::string& insert)
@@ -210,9 +233,8 @@ void ReadCalFile(std::istream& file, CalValues& values, const CalMessageSink& re
             if (nRefPointCount >= 2)
                 break;
             const int p = nRefPointCount++;
-            // int32 to uint32 is modulo 2^32, a defined conversion.
-            values.m_nPixel[p][0] = static_cast<std::uint32_t>(CutAndParseInt(line, '(', ","));
-            values.m_nPixel[p][1] = static_cast<std::uint32_t>(CutAndParseInt(line, ',', ")"));
+            values.m_nPixel[p][0] = CutAndParsePixel(line, '(', ",");
+            values.m_nPixel[p][1] = CutAndParsePixel(line, ',', ")");
             CutAfter(line, "(");
             ParseDegMin(line, values.m_nDegree[p][0], values.m_dMinute[p][0], values.m_nHemisphere[p][0]);
             CutAfter(line, ",");

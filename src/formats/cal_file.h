@@ -113,7 +113,8 @@ using CalMessageSink = std::function<void(MessageId id, const std::string& inser
 /// ignored. Numbers are read leniently (see CutAndParseInt, ParseDegMin); a
 /// pixel value is the 32-bit integer read, stored modulo 2^32 as C converts
 /// int to unsigned, so "-1" becomes 4294967295 and lands far off any bitmap
-/// rather than on a plausible pixel. After the last line,
+/// rather than on a plausible pixel; 2147483648 to 4294967295, as the writer
+/// writes such a pixel, read as themselves. After the last line,
 /// MSG_TOO_FEW_KEYWORDS (insert "") is reported when fewer than ten lines were
 /// read, every line counting, also one without keyword. Values read stay in
 /// `values` whatever is reported; values the file does not mention are left

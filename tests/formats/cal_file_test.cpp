@@ -244,6 +244,10 @@ TEST(CalReader, ReadsReferencePointsLeniently)
         {"REFERENCE_POINT: (abc,-5) ==> (x°y'N,z°w'O)", 0, 4294967291U, 0, 0.0, 0, 0, 0.0, 0},
         // Exponents count; a huge pixel saturates at the 32-bit limit.
         {"REFERENCE_POINT: (99999999999,3) ==> (1°1e1'O,2°2.5E-1'N)", 2147483647U, 3, 1, 10.0, 0, 2, 0.25, 0},
+        // Unsigned pixels as written for a point picked beside the map (y
+        // from the bottom below 0) read back as written; they used to
+        // saturate at 2147483647.
+        {"REFERENCE_POINT: (+4294967295,2147483648) ==> (1°0'O,2°0'N)", 4294967295U, 2147483648U, 1, 0.0, 0, 2, 0.0, 0},
     };
     for (const auto& row : rows)
     {
