@@ -29,6 +29,10 @@ namespace
 constexpr int kPollIntervalMs = 20;
 constexpr int kGracePolls = 100;
 
+// Requests to activate a window, and how long each may take to arrive.
+constexpr int kActivationAttempts = 4;
+constexpr int kActivationWaitMs = 1000;
+
 QString ButtonName(int id)
 {
     switch (id)
@@ -130,7 +134,8 @@ bool CBoxAnswers::eventFilter(QObject* watched, QEvent* event)
 {
     // The box is answered once its exec() runs, from the event loop it spins.
     if (event->type() == QEvent::Show)
-        QTimer::singleShot(0, this, [this, box = QPointer<CDialog>(static_cast<CDialog*>(watched))]
+        QTimer::singleShot(0, this,
+                           [this, box = QPointer<CDialog>(static_cast<CDialog*>(watched))]
                            {
                                if (box)
                                    Answer(box);
@@ -180,8 +185,8 @@ void CBoxAnswers::Poll()
     }
     if (++m_nSeenPolls < kGracePolls)
         return;
-    m_strays += QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(open->metaObject()->className()),
-                                                 open->windowTitle());
+    m_strays +=
+        QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(open->metaObject()->className()), open->windowTitle());
     m_nSeenPolls = 0;
     open->hide(); // ends its exec()
 }
@@ -196,12 +201,20 @@ int AnswerYesOrOk(const QString&, UINT buttons)
 bool ActivateWindow(QWidget* window)
 {
     window->show();
-    if (QApplication::activeWindow() == window)
-        return true;
     // Not QWidget::activateWindow: it does nothing while a window that
-    // stands above (the error window) has the activation.
-    window->windowHandle()->requestActivate();
-    return QTest::qWaitForWindowActive(window);
+    // stands above (the error window) has the activation. Qt's offscreen
+    // platform activates every window it shows, also one shown without
+    // activation: the error window that a focus loss brings up while the
+    // activation moves here takes it back, and the request is made again.
+    for (int attempt = 0; attempt < kActivationAttempts; ++attempt)
+    {
+        if (QApplication::activeWindow() == window)
+            return true;
+        window->windowHandle()->requestActivate();
+        if (QTest::qWaitForWindowActive(window, kActivationWaitMs))
+            return true;
+    }
+    return false;
 }
 
 void ChooseFromList(CDialog& dlg, int listId, int index)
@@ -356,13 +369,18 @@ QStringList CompareSavedFile(CReferenceDlg& dlg, const QString& path)
             continue;
         for (int axis = 0; axis < 2; ++axis)
         {
-            const QString shown = QStringLiteral("%1°%2'%3").arg(dlg.GetDlgItemText(degreeIds[axis]),
-                                                                  dlg.GetDlgItemText(minuteIds[axis]),
-                                                                  dlg.GetDlgItemText(signIds[axis]));
-            const QString written =
-                QStringLiteral("%1°%2'%3")
-                    .arg(QString::number(v.m_nDegree[p][axis]), Fixed(v.m_dMinute[p][axis], 4), Caption(axis, v.m_nHemisphere[p][axis], dlg.m_nLanguage));
-            bool bSame = shown == written;
+            const QString shown = QStringLiteral("%1°%2'%3")
+                                      .arg(dlg.GetDlgItemText(degreeIds[axis]), dlg.GetDlgItemText(minuteIds[axis]),
+                                           dlg.GetDlgItemText(signIds[axis]));
+            const QString written = QStringLiteral("%1°%2'%3")
+                                        .arg(QString::number(v.m_nDegree[p][axis]), Fixed(v.m_dMinute[p][axis], 4),
+                                             Caption(axis, v.m_nHemisphere[p][axis], dlg.m_nLanguage));
+            // Zero has no hemisphere: 0°0.0000' reads the same with either letter.
+            const bool bZero = v.m_nDegree[p][axis] == 0 &&
+                               Fixed(v.m_dMinute[p][axis], 4) == QStringLiteral("0.0000") &&
+                               dlg.GetDlgItemText(degreeIds[axis]) == QStringLiteral("0") &&
+                               dlg.GetDlgItemText(minuteIds[axis]) == QStringLiteral("0.0000");
+            bool bSame = shown == written || bZero;
             if (!bSame && formatBefore == FORMAT_UTM)
             {
                 // Signed minutes; a metre is 0.00054' of latitude and
@@ -370,14 +388,14 @@ QStringList CompareSavedFile(CReferenceDlg& dlg, const QString& path)
                 // metres, a 0.00001° step and a 0.0005' step.
                 const auto signedMinutes = [](double degrees, double minutes, bool negative)
                 { return (negative ? -1.0 : 1.0) * (degrees * 60.0 + minutes); };
-                const double dialogValue =
-                    signedMinutes(dlg.GetDlgItemText(degreeIds[axis]).toDouble(),
-                                  dlg.GetDlgItemText(minuteIds[axis]).toDouble(),
-                                  dlg.GetDlgItemText(signIds[axis]) == QStringLiteral("W") ||
-                                      dlg.GetDlgItemText(signIds[axis]) == QStringLiteral("S"));
+                const double dialogValue = signedMinutes(dlg.GetDlgItemText(degreeIds[axis]).toDouble(),
+                                                         dlg.GetDlgItemText(minuteIds[axis]).toDouble(),
+                                                         dlg.GetDlgItemText(signIds[axis]) == QStringLiteral("W") ||
+                                                             dlg.GetDlgItemText(signIds[axis]) == QStringLiteral("S"));
                 const double fileValue =
                     signedMinutes(v.m_nDegree[p][axis], v.m_dMinute[p][axis], v.m_nHemisphere[p][axis] != 0);
-                const double stretch = axis == 0 ? 1.0 / std::max(std::cos(fileLat * std::numbers::pi / 180.0), 0.01) : 1.0;
+                const double stretch =
+                    axis == 0 ? 1.0 / std::max(std::cos(fileLat * std::numbers::pi / 180.0), 0.01) : 1.0;
                 const double tolerance = (2 * 0.00054 + 0.0006 + 0.0005) * stretch; // minutes
                 bSame = std::fabs(dialogValue - fileValue) <= tolerance;
             }

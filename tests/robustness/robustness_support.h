@@ -13,8 +13,8 @@
 #include <QTimer>
 
 #include <functional>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 #include "formats/cal_file.h"

@@ -32,9 +32,9 @@
 #include "platform/winapp.h"
 #include "refdialog/reference_dlg.h"
 #include "resources/resource.h"
+#include "robustness_support.h"
 #include "shell/error_message_dlg.h"
 #include "support/settings_sandbox.h"
-#include "robustness_support.h"
 
 namespace
 {
@@ -58,8 +58,8 @@ enum Entry
 };
 
 const char* const kEntryNames[kEntryCount] = {
-    "CalDir",      "Longitude1",  "Longitude2",   "Latitude1",    "Latitude2", "LongDegree1",  "LongDegree2",
-    "LatDegree1",  "LatDegree2",  "ErrorWindowX", "ErrorWindowY", "HelpFile",  "HelpFilePath",
+    "CalDir",     "Longitude1", "Longitude2",   "Latitude1",    "Latitude2", "LongDegree1",  "LongDegree2",
+    "LatDegree1", "LatDegree2", "ErrorWindowX", "ErrorWindowY", "HelpFile",  "HelpFilePath",
 };
 
 /// The stored value of each entry; nothing: the entry is absent.
@@ -167,8 +167,7 @@ ShownPoint ExpectedPoint(const Settings& s, int p, int language)
     for (int axis = 0; axis < 2; ++axis)
     {
         const bool bNegative = bExpressible ? angles[axis] < 0.0 : flags[axis] != 0;
-        shown.degrees[axis] =
-            bExpressible ? QString::number(std::fabs(angles[axis])) : QString::number(degrees[axis]);
+        shown.degrees[axis] = bExpressible ? QString::number(std::fabs(angles[axis])) : QString::number(degrees[axis]);
         if (axis == 0)
             shown.captions[0] =
                 bNegative ? QStringLiteral("W") : (language == 1 ? QStringLiteral("E") : QStringLiteral("O"));
@@ -288,7 +287,8 @@ protected:
     static QString Setting(const char* entry)
     {
         QSettings settings(QStringLiteral("Quarnby Applications"), QStringLiteral("Kartora"));
-        return settings.value(QStringLiteral("Settings/") + QLatin1String(entry), QStringLiteral("(absent)")).toString();
+        return settings.value(QStringLiteral("Settings/") + QLatin1String(entry), QStringLiteral("(absent)"))
+            .toString();
     }
 
     /// The help-file search dialogs asked for so far.
@@ -421,8 +421,12 @@ protected:
         const CalReadBack file = ReadBack(m_strSavePath);
         const QList<QByteArray> lines = file.bytes.split('\n');
         ASSERT_GE(lines.size(), 6);
-        EXPECT_EQ(lines[4], QByteArray("REFERENCE_POINT: (100,900) ==> (10\xB0" "30.0000'O,53\xB0" "33.0000'N)\r"));
-        EXPECT_EQ(lines[5], QByteArray("REFERENCE_POINT: (1500,120) ==> (10\xB0" "45.0000'O,53\xB0" "26.0000'N)\r"));
+        EXPECT_EQ(lines[4], QByteArray("REFERENCE_POINT: (100,900) ==> (10\xB0"
+                                       "30.0000'O,53\xB0"
+                                       "33.0000'N)\r"));
+        EXPECT_EQ(lines[5], QByteArray("REFERENCE_POINT: (1500,120) ==> (10\xB0"
+                                       "45.0000'O,53\xB0"
+                                       "26.0000'N)\r"));
         EXPECT_EQ(CompareSavedFile(dlg, m_strSavePath), QStringList());
         EXPECT_EQ(UnexpectedFiles(saveDir, {QStringLiteral("harbour.CAL")}), QStringList());
         // The dialog that the first Save opened started where CalDir said.
@@ -452,7 +456,8 @@ protected:
             s[ERROR_WINDOW_X] = s[ERROR_WINDOW_Y] = QStringLiteral("99999");
             s[CAL_DIR] = kPlainFile;
             s[HELP_FILE_PATH] = kDirectory;
-            rows.emplace_back(QStringLiteral("flags 5, degrees 99999, window far off, CalDir a file, help a directory"), s);
+            rows.emplace_back(QStringLiteral("flags 5, degrees 99999, window far off, CalDir a file, help a directory"),
+                              s);
         }
         {
             Settings s = All(QStringLiteral("-1"));
@@ -481,10 +486,12 @@ protected:
             Settings s = All(std::nullopt);
             s[LONG_DEGREE1] = s[LAT_DEGREE2] = QStringLiteral("5");
             s[LONG_DEGREE2] = s[LAT_DEGREE1] = QString::fromLatin1(beyond);
-            rows.emplace_back(QStringLiteral("degrees ") + QLatin1String(beyond) + QStringLiteral(" that Save accepts"), s);
+            rows.emplace_back(QStringLiteral("degrees ") + QLatin1String(beyond) + QStringLiteral(" that Save accepts"),
+                              s);
         }
         for (const QString& value : kValues)
-            rows.emplace_back(QStringLiteral("every value ") + (value.size() > 20 ? value.left(8) + QStringLiteral("...") : value),
+            rows.emplace_back(QStringLiteral("every value ") +
+                                  (value.size() > 20 ? value.left(8) + QStringLiteral("...") : value),
                               All(value));
 
         std::mt19937_64 random(seed);
