@@ -117,10 +117,10 @@ QImage Draw()
     p.drawRect(330, 330, 110, 70);
     p.setPen(Qt::NoPen);
     p.setBrush(kPier);
-    p.drawRect(170, 396, 170, 8);         // west mole, out to the lighthouse
-    p.drawRect(166, 400, 8, 30);          // its head
-    p.drawRect(400, 400, 10, 80);         // east mole
-    p.drawRect(345, 340, 80, 6);          // quay
+    p.drawRect(170, 396, 170, 8); // west mole, out to the lighthouse
+    p.drawRect(166, 400, 8, 30);  // its head
+    p.drawRect(400, 400, 10, 80); // east mole
+    p.drawRect(345, 340, 80, 6);  // quay
     DrawLighthouse(p, kLighthouse);
 
     // Forest on the hill to the north.
@@ -133,8 +133,8 @@ QImage Draw()
     for (const auto& [width, colour] : {std::pair{9, kOutline}, std::pair{7, kRoad}})
     {
         p.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
-        p.drawPolyline(QPolygon({QPoint(400, 0), QPoint(395, 150), QPoint(430, 280), QPoint(520, 330),
-                                 QPoint(800, 380)}));
+        p.drawPolyline(
+            QPolygon({QPoint(400, 0), QPoint(395, 150), QPoint(430, 280), QPoint(520, 330), QPoint(800, 380)}));
         p.drawLine(430, 280, 780, 120);
         p.drawLine(600, 60, 640, 260);
     }
@@ -230,8 +230,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: kartora_make_sample <file.bmp>\n");
         return 2;
     }
-    const QList<QRgb> palette = {kSea.rgb(),   kShallows.rgb(), kLand.rgb(), kBeach.rgb(), kForest.rgb(),
-                                 kHouse.rgb(), kRoad.rgb(),     kOutline.rgb(), kGrid.rgb(), kText.rgb(),
+    const QList<QRgb> palette = {kSea.rgb(),   kShallows.rgb(), kLand.rgb(),    kBeach.rgb(), kForest.rgb(),
+                                 kHouse.rgb(), kRoad.rgb(),     kOutline.rgb(), kGrid.rgb(),  kText.rgb(),
                                  kLamp.rgb(),  kWhite.rgb(),    kPier.rgb()};
     const QImage map = Draw().convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither);
     const QString path = QString::fromLocal8Bit(argv[1]);

@@ -17,8 +17,10 @@
 #include "geodesy/geodesy_test_hooks.h"
 #include "geodesy/line_scanner.h"
 
-namespace geodesy {
-namespace {
+namespace geodesy
+{
+namespace
+{
 
 constexpr const char* BUILT_IN_SEVEN_PARAM_LINES[] = {
     "EUR-7  \"EUROPEAN 1950, Mean (7 Param)\"  IN  -102  -102  -129  0.413  -0.184  0.385  0.0000024664",
@@ -52,8 +54,8 @@ bool ScanDatumHead(detail::CLineScanner& scanner, DatumRecord& record)
     if (!scanner.ScanWord(record.Code, sizeof record.Code))
         return false;
     scanner.SkipSpace();
-    return scanner.ScanLiteral('"') && scanner.ScanUntil('"', record.Name, MAX_NAME_CHARS)
-           && scanner.ScanLiteral('"') && scanner.ScanWord(record.EllipsoidCode, sizeof record.EllipsoidCode);
+    return scanner.ScanLiteral('"') && scanner.ScanUntil('"', record.Name, MAX_NAME_CHARS) &&
+           scanner.ScanLiteral('"') && scanner.ScanWord(record.EllipsoidCode, sizeof record.EllipsoidCode);
 }
 
 bool ScanSevenParamLine(const char* line, DatumRecord& record)
@@ -62,10 +64,10 @@ bool ScanSevenParamLine(const char* line, DatumRecord& record)
         return false;
     record = DatumRecord{};
     detail::CLineScanner scanner{std::string_view(line)};
-    return ScanDatumHead(scanner, record) && scanner.ScanDouble(record.DeltaX) && scanner.ScanDouble(record.DeltaY)
-           && scanner.ScanDouble(record.DeltaZ) && scanner.ScanDouble(record.RotationX)
-           && scanner.ScanDouble(record.RotationY) && scanner.ScanDouble(record.RotationZ)
-           && scanner.ScanDouble(record.ScaleFactor);
+    return ScanDatumHead(scanner, record) && scanner.ScanDouble(record.DeltaX) && scanner.ScanDouble(record.DeltaY) &&
+           scanner.ScanDouble(record.DeltaZ) && scanner.ScanDouble(record.RotationX) &&
+           scanner.ScanDouble(record.RotationY) && scanner.ScanDouble(record.RotationZ) &&
+           scanner.ScanDouble(record.ScaleFactor);
 }
 
 bool ScanThreeParamLine(const char* line, DatumRecord& record)
@@ -74,11 +76,11 @@ bool ScanThreeParamLine(const char* line, DatumRecord& record)
         return false;
     record = DatumRecord{};
     detail::CLineScanner scanner{std::string_view(line)};
-    return ScanDatumHead(scanner, record) && scanner.ScanDouble(record.DeltaX) && scanner.ScanDouble(record.SigmaX)
-           && scanner.ScanDouble(record.DeltaY) && scanner.ScanDouble(record.SigmaY)
-           && scanner.ScanDouble(record.DeltaZ) && scanner.ScanDouble(record.SigmaZ)
-           && scanner.ScanDouble(record.SouthLatitude) && scanner.ScanDouble(record.NorthLatitude)
-           && scanner.ScanDouble(record.WestLongitude) && scanner.ScanDouble(record.EastLongitude);
+    return ScanDatumHead(scanner, record) && scanner.ScanDouble(record.DeltaX) && scanner.ScanDouble(record.SigmaX) &&
+           scanner.ScanDouble(record.DeltaY) && scanner.ScanDouble(record.SigmaY) &&
+           scanner.ScanDouble(record.DeltaZ) && scanner.ScanDouble(record.SigmaZ) &&
+           scanner.ScanDouble(record.SouthLatitude) && scanner.ScanDouble(record.NorthLatitude) &&
+           scanner.ScanDouble(record.WestLongitude) && scanner.ScanDouble(record.EastLongitude);
 }
 
 void SetWholeEarthArea(DatumRecord& record)
@@ -90,8 +92,7 @@ void SetWholeEarthArea(DatumRecord& record)
 }
 
 // Copies text into a fixed field, cut to fit, always terminated.
-template <std::size_t N>
-void CopyText(char (&field)[N], const char* text)
+template <std::size_t N> void CopyText(char (&field)[N], const char* text)
 {
     std::size_t i = 0;
     for (; i + 1 < N && text[i] != '\0'; ++i)
@@ -99,8 +100,7 @@ void CopyText(char (&field)[N], const char* text)
     field[i] = '\0';
 }
 
-void FillWorldDatum(DatumRecord& record, DatumType type, const char* code, const char* name,
-                    const char* ellipsoidCode)
+void FillWorldDatum(DatumRecord& record, DatumType type, const char* code, const char* name, const char* ellipsoidCode)
 {
     record = DatumRecord{};
     record.Type = type;
@@ -120,13 +120,16 @@ std::uint32_t BuildDatumTable(const char* const* sevenParamLines, std::int32_t s
     std::uint32_t bits = DATUM_NO_ERROR;
 
     std::int32_t sevenParamCount = 0;
-    for (std::int32_t i = 0; i < sevenParamLineCount; ++i) {
-        if (sevenParamCount == DATUM_SEVEN_PARAM_CAPACITY) {
+    for (std::int32_t i = 0; i < sevenParamLineCount; ++i)
+    {
+        if (sevenParamCount == DATUM_SEVEN_PARAM_CAPACITY)
+        {
             bits |= DATUM_SEVEN_PARAM_OVERFLOW_ERROR;
             continue;
         }
         DatumRecord record;
-        if (!ScanSevenParamLine(sevenParamLines[i], record)) {
+        if (!ScanSevenParamLine(sevenParamLines[i], record))
+        {
             bits |= DATUM_LINE_ERROR;
             continue;
         }
@@ -143,13 +146,16 @@ std::uint32_t BuildDatumTable(const char* const* sevenParamLines, std::int32_t s
     }
 
     std::int32_t threeParamCount = 0;
-    for (std::int32_t i = 0; i < threeParamLineCount; ++i) {
-        if (threeParamCount == DATUM_THREE_PARAM_CAPACITY) {
+    for (std::int32_t i = 0; i < threeParamLineCount; ++i)
+    {
+        if (threeParamCount == DATUM_THREE_PARAM_CAPACITY)
+        {
             bits |= DATUM_THREE_PARAM_OVERFLOW_ERROR;
             continue;
         }
         DatumRecord record;
-        if (!ScanThreeParamLine(threeParamLines[i], record)) {
+        if (!ScanThreeParamLine(threeParamLines[i], record))
+        {
             bits |= DATUM_LINE_ERROR;
             continue;
         }
@@ -168,7 +174,8 @@ std::uint32_t BuildDatumTable(const char* const* sevenParamLines, std::int32_t s
 
     g_datumTable.sevenParamCount = sevenParamCount;
     g_datumTable.threeParamCount = threeParamCount;
-    if (bits != DATUM_NO_ERROR) {
+    if (bits != DATUM_NO_ERROR)
+    {
         g_datumTable.initialized = false;
         g_datumTable.count = 0;
         return bits | DATUM_TABLE_NOT_BUILT_ERROR;
@@ -190,12 +197,13 @@ std::uint32_t BuildDatumTable(const char* const* sevenParamLines, std::int32_t s
     return DATUM_NO_ERROR;
 }
 
-}  // namespace
+} // namespace
 
 std::uint32_t InitializeDatums()
 {
     return BuildDatumTable(BUILT_IN_SEVEN_PARAM_LINES, static_cast<std::int32_t>(std::size(BUILT_IN_SEVEN_PARAM_LINES)),
-                           BUILT_IN_THREE_PARAM_LINES, static_cast<std::int32_t>(std::size(BUILT_IN_THREE_PARAM_LINES)));
+                           BUILT_IN_THREE_PARAM_LINES,
+                           static_cast<std::int32_t>(std::size(BUILT_IN_THREE_PARAM_LINES)));
 }
 
 std::uint32_t GetDatumIndex(const char* code, std::int32_t& index)
@@ -216,13 +224,16 @@ std::uint32_t GetDatumIndex(const char* code, std::int32_t& index)
     // Upper case, white space removed.
     char key[MAX_CODE_CHARS + 1] = {};
     std::size_t keyLength = 0;
-    for (std::size_t i = 0; i < length; ++i) {
+    for (std::size_t i = 0; i < length; ++i)
+    {
         if (!detail::IsScanSpace(code[i]))
             key[keyLength++] = detail::ToUpperAscii(code[i]);
     }
 
-    for (std::int32_t i = 1; i <= g_datumTable.count; ++i) {
-        if (std::strcmp(key, g_datumTable.byIndex[i]->Code) == 0) {
+    for (std::int32_t i = 1; i <= g_datumTable.count; ++i)
+    {
+        if (std::strcmp(key, g_datumTable.byIndex[i]->Code) == 0)
+        {
             index = i;
             return DATUM_NO_ERROR;
         }
@@ -247,7 +258,8 @@ const DatumRecord* GetDatumRecord(std::int32_t index)
     return g_datumTable.byIndex[index];
 }
 
-namespace test_hooks {
+namespace test_hooks
+{
 
 void ResetDatumTable()
 {
@@ -260,5 +272,5 @@ std::uint32_t InitializeDatumsFromLines(const char* const* sevenParamLines, std:
     return BuildDatumTable(sevenParamLines, sevenParamCount, threeParamLines, threeParamCount);
 }
 
-}  // namespace test_hooks
-}  // namespace geodesy
+} // namespace test_hooks
+} // namespace geodesy

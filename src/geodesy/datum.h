@@ -14,7 +14,8 @@
 
 #include "geodesy/geodesy_constants.h"
 
-namespace geodesy {
+namespace geodesy
+{
 
 /// Number of seven-parameter records the table can hold.
 inline constexpr std::int32_t DATUM_SEVEN_PARAM_CAPACITY = 25;
@@ -24,10 +25,10 @@ inline constexpr std::int32_t DATUM_THREE_PARAM_CAPACITY = 250;
 /// How a datum is shifted to WGS 84.
 enum DatumType : std::int32_t
 {
-    ThreeParamDatum = 0,  ///< translation of the earth's centre
-    SevenParamDatum = 1,  ///< translation, three small rotations and a scale change
-    Wgs84Datum = 2,       ///< identity
-    Wgs72Datum = 3,       ///< the fixed WGS 72 formulas
+    ThreeParamDatum = 0, ///< translation of the earth's centre
+    SevenParamDatum = 1, ///< translation, three small rotations and a scale change
+    Wgs84Datum = 2,      ///< identity
+    Wgs72Datum = 3,      ///< the fixed WGS 72 formulas
 };
 
 /// One datum.
@@ -94,4 +95,4 @@ std::int32_t GetDatumCount();
 /// or the index lies outside 1 to the count.
 const DatumRecord* GetDatumRecord(std::int32_t index);
 
-}  // namespace geodesy
+} // namespace geodesy

@@ -42,8 +42,10 @@
 #include "geodesy/ellipsoid.h"
 #include "geodesy/geodesy_test_hooks.h"
 
-namespace geodesy {
-namespace {
+namespace geodesy
+{
+namespace
+{
 
 struct GeocentricState
 {
@@ -69,8 +71,8 @@ constexpr double COS_67_5_DEG = 0.3826834323650898;
 constexpr double ARC_SECONDS_PER_RAD = 206264.80624709636;
 constexpr double ARC_SECOND_DIVISOR = 4.84813681109536e-06;
 constexpr double WGS72_LONGITUDE_SHIFT = 2.685867793346782e-06;
-constexpr double WGS72_ORIGIN_SHIFT = 4.5;  // m along Z
-constexpr double WGS72_HEIGHT_SHIFT = 1.4;  // m
+constexpr double WGS72_ORIGIN_SHIFT = 4.5; // m along Z
+constexpr double WGS72_HEIGHT_SHIFT = 1.4; // m
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -89,8 +91,8 @@ bool WorldEllipsoidsReadable()
 {
     double a = 0.0;
     double f = 0.0;
-    return GetWgs84EllipsoidParameters(a, f) == ELLIPSOID_NO_ERROR
-           && GetWgs72EllipsoidParameters(a, f) == ELLIPSOID_NO_ERROR;
+    return GetWgs84EllipsoidParameters(a, f) == ELLIPSOID_NO_ERROR &&
+           GetWgs72EllipsoidParameters(a, f) == ELLIPSOID_NO_ERROR;
 }
 
 // Fold a latitude pushed over a pole back, bring a longitude within -pi..pi.
@@ -106,7 +108,11 @@ void FoldWgs72Result(double& phi, double& lam)
         lam += TWO_PI;
 }
 
-enum class Direction { ToWgs84, FromWgs84 };
+enum class Direction
+{
+    ToWgs84,
+    FromWgs84
+};
 
 std::uint32_t ShiftGeocentric(Direction direction, std::int32_t index, double X, double Y, double Z, double& xOut,
                               double& yOut, double& zOut)
@@ -125,24 +131,31 @@ std::uint32_t ShiftGeocentric(Direction direction, std::int32_t index, double X,
     const double Rz = datum->RotationZ;
     const double s = datum->ScaleFactor;
 
-    switch (datum->Type) {
+    switch (datum->Type)
+    {
     case ThreeParamDatum:
-        if (direction == Direction::ToWgs84) {
+        if (direction == Direction::ToWgs84)
+        {
             xOut = X + dX;
             yOut = Y + dY;
             zOut = Z + dZ;
-        } else {
+        }
+        else
+        {
             xOut = X - dX;
             yOut = Y - dY;
             zOut = Z - dZ;
         }
         break;
     case SevenParamDatum:
-        if (direction == Direction::ToWgs84) {
+        if (direction == Direction::ToWgs84)
+        {
             xOut = X + dX + Rz * Y - Ry * Z + s * X;
             yOut = Y + dY - Rz * X + Rx * Z + s * Y;
             zOut = Z + dZ + Ry * X - Rx * Y + s * Z;
-        } else {
+        }
+        else
+        {
             xOut = X - dX - Rz * Y + Ry * Z - s * X;
             yOut = Y - dY + Rz * X - Rx * Z - s * Y;
             zOut = Z - dZ - Ry * X + Rx * Y - s * Z;
@@ -153,7 +166,8 @@ std::uint32_t ShiftGeocentric(Direction direction, std::int32_t index, double X,
         yOut = Y;
         zOut = Z;
         break;
-    case Wgs72Datum: {
+    case Wgs72Datum:
+    {
         if (!WorldEllipsoidsReadable())
             return DATUM_ELLIPSOID_ERROR;
         // The inner conversion refuses only a non-finite intermediate
@@ -192,9 +206,11 @@ std::uint32_t ShiftGeodetic(Direction direction, std::int32_t index, double phi,
     if (bits != DATUM_NO_ERROR)
         return bits;
 
-    switch (datum->Type) {
+    switch (datum->Type)
+    {
     case ThreeParamDatum:
-    case SevenParamDatum: {
+    case SevenParamDatum:
+    {
         std::int32_t ellipsoidIndex = 0;
         double aLocal = 0.0;
         double fLocal = 0.0;
@@ -209,14 +225,17 @@ std::uint32_t ShiftGeodetic(Direction direction, std::int32_t index, double phi,
         if (bits != DATUM_NO_ERROR)
             return bits;
 
-        if (datum->Type == ThreeParamDatum && phi >= -MOLODENSKY_MAX_LATITUDE && phi <= MOLODENSKY_MAX_LATITUDE) {
+        if (datum->Type == ThreeParamDatum && phi >= -MOLODENSKY_MAX_LATITUDE && phi <= MOLODENSKY_MAX_LATITUDE)
+        {
             if (direction == Direction::ToWgs84)
-                MolodenskyShift(aLocal, a84 - aLocal, fLocal, f84 - fLocal, datum->DeltaX, datum->DeltaY,
-                                datum->DeltaZ, phi, lam, h, latOut, lonOut, heightOut);
+                MolodenskyShift(aLocal, a84 - aLocal, fLocal, f84 - fLocal, datum->DeltaX, datum->DeltaY, datum->DeltaZ,
+                                phi, lam, h, latOut, lonOut, heightOut);
             else
-                MolodenskyShift(a84, aLocal - a84, f84, fLocal - f84, -datum->DeltaX, -datum->DeltaY,
-                                -datum->DeltaZ, phi, lam, h, latOut, lonOut, heightOut);
-        } else {
+                MolodenskyShift(a84, aLocal - a84, f84, fLocal - f84, -datum->DeltaX, -datum->DeltaY, -datum->DeltaZ,
+                                phi, lam, h, latOut, lonOut, heightOut);
+        }
+        else
+        {
             // Latitude and longitude are already checked, so neither inner
             // conversion nor the cartesian shift can refuse.
             const double aSource = direction == Direction::ToWgs84 ? aLocal : a84;
@@ -254,7 +273,7 @@ std::uint32_t ShiftGeodetic(Direction direction, std::int32_t index, double phi,
     return DATUM_NO_ERROR;
 }
 
-}  // namespace
+} // namespace
 
 std::uint32_t SetGeocentricParameters(double a, double f)
 {
@@ -314,21 +333,33 @@ void ConvertGeocentricToGeodetic(double x, double y, double z, double& latitude,
     bool atPole = false;
     double phi = 0.0;
     double lam = 0.0;
-    if (X != 0.0) {
+    if (X != 0.0)
+    {
         lam = std::atan2(Y, X);
-    } else if (Y > 0) {
+    }
+    else if (Y > 0)
+    {
         lam = PI_OVER_2;
-    } else if (Y < 0) {
+    }
+    else if (Y < 0)
+    {
         lam = -PI_OVER_2;
-    } else {
+    }
+    else
+    {
         // On the polar axis the longitude is undefined; 0 by convention.
         atPole = true;
         lam = 0.0;
-        if (Z > 0.0) {
+        if (Z > 0.0)
+        {
             phi = PI_OVER_2;
-        } else if (Z < 0.0) {
+        }
+        else if (Z < 0.0)
+        {
             phi = -PI_OVER_2;
-        } else {
+        }
+        else
+        {
             latitude = PI_OVER_2;
             longitude = lam;
             height = -b;
@@ -365,7 +396,8 @@ void ConvertGeocentricToGeodetic(double x, double y, double z, double& latitude,
     longitude = lam;
 }
 
-namespace {
+namespace
+{
 
 using EllipsoidGetter = std::uint32_t (*)(double& a, double& f);
 using GeodeticShift = void (*)(double latitude, double longitude, double height, double& latOut, double& lonOut,
@@ -374,9 +406,8 @@ using GeodeticShift = void (*)(double latitude, double longitude, double height,
 // A geocentric shift done in geodetic coordinates: to geodetic on the source
 // ellipsoid, the geodetic shift, back to geocentric on the target ellipsoid.
 // Returns the bits of the final conversion.
-std::uint32_t ShiftGeocentricThroughGeodetic(double x, double y, double z, EllipsoidGetter source,
-                                             GeodeticShift shift, EllipsoidGetter target, double& xOut,
-                                             double& yOut, double& zOut)
+std::uint32_t ShiftGeocentricThroughGeodetic(double x, double y, double z, EllipsoidGetter source, GeodeticShift shift,
+                                             EllipsoidGetter target, double& xOut, double& yOut, double& zOut)
 {
     double aSource = 0.0;
     double fSource = 0.0;
@@ -439,10 +470,9 @@ void Wgs72ToWgs84Geodetic(double latitude, double longitude, double height, doub
     const double sinPhi = std::sin(phi);
     const double sin2Phi = sinPhi * sinPhi;
 
-    double phiOut = phi
-                    + (df * std::sin(2 * phi) * ARC_SECONDS_PER_RAD
-                       + WGS72_ORIGIN_SHIFT * std::cos(phi) / (a72 * ARC_SECOND_DIVISOR))
-                          * ARC_SECONDS_TO_RAD;
+    double phiOut = phi + (df * std::sin(2 * phi) * ARC_SECONDS_PER_RAD +
+                           WGS72_ORIGIN_SHIFT * std::cos(phi) / (a72 * ARC_SECOND_DIVISOR)) *
+                              ARC_SECONDS_TO_RAD;
     double lamOut = longitude + WGS72_LONGITUDE_SHIFT;
     heightOut = height + WGS72_ORIGIN_SHIFT * sinPhi + a72 * df * sin2Phi - (a84 - a72) + WGS72_HEIGHT_SHIFT;
     FoldWgs72Result(phiOut, lamOut);
@@ -465,10 +495,9 @@ void Wgs84ToWgs72Geodetic(double latitude, double longitude, double height, doub
     const double sinPhi = std::sin(phi);
     const double sin2Phi = sinPhi * sinPhi;
 
-    double phiOut = phi
-                    + (df * std::sin(2 * phi) * ARC_SECONDS_PER_RAD
-                       - WGS72_ORIGIN_SHIFT * std::cos(phi) / (a84 * ARC_SECOND_DIVISOR))
-                          * ARC_SECONDS_TO_RAD;
+    double phiOut = phi + (df * std::sin(2 * phi) * ARC_SECONDS_PER_RAD -
+                           WGS72_ORIGIN_SHIFT * std::cos(phi) / (a84 * ARC_SECOND_DIVISOR)) *
+                              ARC_SECONDS_TO_RAD;
     double lamOut = longitude - WGS72_LONGITUDE_SHIFT;
     heightOut = height - WGS72_ORIGIN_SHIFT * sinPhi + a84 * df * sin2Phi - (a72 - a84) - WGS72_HEIGHT_SHIFT;
     FoldWgs72Result(phiOut, lamOut);
@@ -497,10 +526,10 @@ void MolodenskyShift(double a, double da, double f, double df, double dX, double
     const double N = a / sqrtW;
     const double M = a * (1 - e2) / (W * sqrtW);
 
-    const double dPhi = ((e2 / (1 - e2) * M * sin2Phi + 2 * N) * (1 - f) * cosPhi * sinPhi * df
-                         + (dZ * cosPhi - dX * cosLam * sinPhi - dY * sinLam * sinPhi)
-                         + (e2 * sinPhi * cosPhi / sqrtW) * da)
-                        / (M + h);
+    const double dPhi =
+        ((e2 / (1 - e2) * M * sin2Phi + 2 * N) * (1 - f) * cosPhi * sinPhi * df +
+         (dZ * cosPhi - dX * cosLam * sinPhi - dY * sinLam * sinPhi) + (e2 * sinPhi * cosPhi / sqrtW) * da) /
+        (M + h);
     double lamOut = lam + (dY * cosLam - dX * sinLam) / ((N + h) * cosPhi);
     if (lamOut > TWO_PI)
         lamOut -= TWO_PI;
@@ -509,8 +538,8 @@ void MolodenskyShift(double a, double da, double f, double df, double dX, double
 
     latOut = phi + dPhi;
     lonOut = lamOut;
-    heightOut = h + (1 - f) * (a / sqrtW) * sin2Phi * df - sqrtW * da
-                + (dX * cosLam * cosPhi + dY * sinLam * cosPhi + dZ * sinPhi);
+    heightOut = h + (1 - f) * (a / sqrtW) * sin2Phi * df - sqrtW * da +
+                (dX * cosLam * cosPhi + dY * sinLam * cosPhi + dZ * sinPhi);
 }
 
 std::uint32_t ShiftToWgs84(std::int32_t index, double latitude, double longitude, double height, double& latOut,
@@ -525,12 +554,13 @@ std::uint32_t ShiftFromWgs84(double latitude, double longitude, double height, s
     return ShiftGeodetic(Direction::FromWgs84, index, latitude, longitude, height, latOut, lonOut, heightOut);
 }
 
-namespace test_hooks {
+namespace test_hooks
+{
 
 void ResetGeocentricParameters()
 {
     g_geocentric = GeocentricState{};
 }
 
-}  // namespace test_hooks
-}  // namespace geodesy
+} // namespace test_hooks
+} // namespace geodesy

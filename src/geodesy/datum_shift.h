@@ -21,7 +21,8 @@
 
 #include "geodesy/geodesy_constants.h"
 
-namespace geodesy {
+namespace geodesy
+{
 
 /// Sets the ellipsoid of the geocentric conversions.
 /// @param a semi-major axis (metres).
@@ -144,4 +145,4 @@ std::uint32_t ShiftToWgs84(std::int32_t index, double latitude, double longitude
 std::uint32_t ShiftFromWgs84(double latitude, double longitude, double height, std::int32_t index, double& latOut,
                              double& lonOut, double& heightOut);
 
-}  // namespace geodesy
+} // namespace geodesy

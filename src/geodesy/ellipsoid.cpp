@@ -13,8 +13,10 @@
 #include "geodesy/geodesy_test_hooks.h"
 #include "geodesy/line_scanner.h"
 
-namespace geodesy {
-namespace {
+namespace geodesy
+{
+namespace
+{
 
 // Name left-aligned in a 31-column field, then code, a (m), b (m) and 1/f.
 constexpr const char* BUILT_IN_ELLIPSOID_LINES[] = {
@@ -28,7 +30,7 @@ constexpr std::size_t NAME_COLUMNS = 30;
 
 struct EllipsoidTable
 {
-    EllipsoidRecord records[ELLIPSOID_TABLE_CAPACITY] = {};  // record i at [i - 1]
+    EllipsoidRecord records[ELLIPSOID_TABLE_CAPACITY] = {}; // record i at [i - 1]
     std::int32_t count = 0;
     bool initialized = false;
     std::int32_t wgs84Index = 0;
@@ -47,14 +49,17 @@ bool ScanEllipsoidLine(const char* line, EllipsoidRecord& record)
     if (!scanner.ScanChars(record.Name, NAME_COLUMNS))
         return false;
     scanner.SkipSpace();
-    if (!scanner.ScanWord(record.Code, sizeof record.Code) || !scanner.ScanDouble(record.SemiMajorAxis)
-        || !scanner.ScanDouble(record.SemiMinorAxis) || !scanner.ScanDouble(record.InverseFlattening))
+    if (!scanner.ScanWord(record.Code, sizeof record.Code) || !scanner.ScanDouble(record.SemiMajorAxis) ||
+        !scanner.ScanDouble(record.SemiMinorAxis) || !scanner.ScanDouble(record.InverseFlattening))
         return false;
 
-    if (record.Name[0] == '*') {
+    if (record.Name[0] == '*')
+    {
         record.UserDefined = 1;
         std::memmove(record.Name, record.Name + 1, NAME_COLUMNS - 1);
-    } else {
+    }
+    else
+    {
         record.UserDefined = 0;
     }
     record.Name[NAME_COLUMNS - 1] = '\0';
@@ -68,13 +73,16 @@ std::uint32_t BuildEllipsoidTable(const char* const* lines, std::int32_t lineCou
 
     std::uint32_t bits = ELLIPSOID_NO_ERROR;
     std::int32_t count = 0;
-    for (std::int32_t i = 0; i < lineCount; ++i) {
-        if (count == ELLIPSOID_TABLE_CAPACITY) {
+    for (std::int32_t i = 0; i < lineCount; ++i)
+    {
+        if (count == ELLIPSOID_TABLE_CAPACITY)
+        {
             bits |= ELLIPSOID_OVERFLOW_ERROR;
             continue;
         }
         EllipsoidRecord record;
-        if (!ScanEllipsoidLine(lines[i], record)) {
+        if (!ScanEllipsoidLine(lines[i], record))
+        {
             bits |= ELLIPSOID_LINE_ERROR;
             continue;
         }
@@ -82,10 +90,13 @@ std::uint32_t BuildEllipsoidTable(const char* const* lines, std::int32_t lineCou
         ++count;
     }
 
-    if (bits != ELLIPSOID_NO_ERROR) {
+    if (bits != ELLIPSOID_NO_ERROR)
+    {
         g_ellipsoidTable.count = 0;
         g_ellipsoidTable.initialized = false;
-    } else {
+    }
+    else
+    {
         g_ellipsoidTable.count = count;
         g_ellipsoidTable.initialized = true;
     }
@@ -99,7 +110,7 @@ std::uint32_t BuildEllipsoidTable(const char* const* lines, std::int32_t lineCou
     return bits;
 }
 
-}  // namespace
+} // namespace
 
 std::uint32_t InitializeEllipsoids()
 {
@@ -115,13 +126,16 @@ std::uint32_t GetEllipsoidIndex(const char* code, std::int32_t& index)
 
     // Only the first two characters form the key.
     char key[3] = {};
-    if (code != nullptr) {
+    if (code != nullptr)
+    {
         for (std::size_t i = 0; i < 2 && code[i] != '\0'; ++i)
             key[i] = detail::ToUpperAscii(code[i]);
     }
 
-    for (std::int32_t i = 1; i <= g_ellipsoidTable.count; ++i) {
-        if (std::strcmp(key, g_ellipsoidTable.records[i - 1].Code) == 0) {
+    for (std::int32_t i = 1; i <= g_ellipsoidTable.count; ++i)
+    {
+        if (std::strcmp(key, g_ellipsoidTable.records[i - 1].Code) == 0)
+        {
             index = i;
             return ELLIPSOID_NO_ERROR;
         }
@@ -181,7 +195,8 @@ std::int32_t GetWgs72EllipsoidIndex()
     return g_ellipsoidTable.wgs72Index;
 }
 
-namespace test_hooks {
+namespace test_hooks
+{
 
 void ResetEllipsoidTable()
 {
@@ -193,5 +208,5 @@ std::uint32_t InitializeEllipsoidsFromLines(const char* const* lines, std::int32
     return BuildEllipsoidTable(lines, lineCount);
 }
 
-}  // namespace test_hooks
-}  // namespace geodesy
+} // namespace test_hooks
+} // namespace geodesy

@@ -13,7 +13,8 @@
 
 #include "geodesy/geodesy_constants.h"
 
-namespace geodesy {
+namespace geodesy
+{
 
 /// Number of records the table can hold.
 inline constexpr std::int32_t ELLIPSOID_TABLE_CAPACITY = 32;
@@ -87,4 +88,4 @@ std::int32_t GetWgs84EllipsoidIndex();
 /// 1-based index of the WGS 72 ellipsoid found at initialisation; 0 if none.
 std::int32_t GetWgs72EllipsoidIndex();
 
-}  // namespace geodesy
+} // namespace geodesy

@@ -6,9 +6,9 @@
 // in metres; every operation that can fail returns a std::uint32_t error bit
 // set (0 = success) documented with it.
 
-#include "geodesy/geodesy_constants.h"
-#include "geodesy/ellipsoid.h"
 #include "geodesy/datum.h"
 #include "geodesy/datum_shift.h"
+#include "geodesy/ellipsoid.h"
+#include "geodesy/geodesy_constants.h"
 #include "geodesy/transverse_mercator.h"
 #include "geodesy/utm.h"

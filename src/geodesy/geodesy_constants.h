@@ -11,7 +11,8 @@
 
 #include <cstdint>
 
-namespace geodesy {
+namespace geodesy
+{
 
 // ---------------------------------------------------------------------------
 // Forms of pi and unit factors
@@ -189,4 +190,4 @@ inline constexpr std::uint32_t UTM_AXIS_ERROR = 0x0080;
 /// Set-up: inverse flattening outside 250 to 350.
 inline constexpr std::uint32_t UTM_FLATTENING_ERROR = 0x0100;
 
-}  // namespace geodesy
+} // namespace geodesy

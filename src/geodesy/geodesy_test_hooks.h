@@ -8,7 +8,8 @@
 
 #include <cstdint>
 
-namespace geodesy::test_hooks {
+namespace geodesy::test_hooks
+{
 
 /// The ellipsoid table back to uninitialised, count 0, WGS indices 0.
 void ResetEllipsoidTable();
@@ -35,4 +36,4 @@ void ResetTransverseMercatorParameters();
 /// The UTM state back to its start values (WGS 84, no zone override).
 void ResetUtmParameters();
 
-}  // namespace geodesy::test_hooks
+} // namespace geodesy::test_hooks

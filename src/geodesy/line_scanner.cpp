@@ -5,7 +5,8 @@
 #include <cstring>
 #include <system_error>
 
-namespace geodesy::detail {
+namespace geodesy::detail
+{
 
 bool IsScanSpace(char c)
 {
@@ -76,7 +77,8 @@ bool CLineScanner::ScanDouble(double& value)
     const char* const last = m_strLine.data() + m_strLine.size();
     // from_chars takes a leading "-" but not "+"; a "+" may not be followed
     // by a second sign.
-    if (first != last && *first == '+') {
+    if (first != last && *first == '+')
+    {
         ++first;
         if (first != last && *first == '-')
             return false;
@@ -90,4 +92,4 @@ bool CLineScanner::ScanDouble(double& value)
     return true;
 }
 
-}  // namespace geodesy::detail
+} // namespace geodesy::detail

@@ -13,7 +13,8 @@
 #include <cstddef>
 #include <string_view>
 
-namespace geodesy::detail {
+namespace geodesy::detail
+{
 
 class CLineScanner
 {
@@ -59,4 +60,4 @@ bool IsScanSpace(char c);
 /// every other byte unchanged.
 char ToUpperAscii(char c);
 
-}  // namespace geodesy::detail
+} // namespace geodesy::detail

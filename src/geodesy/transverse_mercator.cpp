@@ -37,8 +37,10 @@
 #include "geodesy/geodesy_test_hooks.h"
 #include "geodesy/transverse_mercator_internal.h"
 
-namespace geodesy {
-namespace {
+namespace geodesy
+{
+namespace
+{
 
 struct TransverseMercatorState
 {
@@ -74,8 +76,8 @@ constexpr double MAX_PLAUSIBLE_LATITUDE = 1.0e10;
 
 double TMD(const TransverseMercatorState& st, double x)
 {
-    return st.AP * x - st.BP * std::sin(2 * x) + st.CP * std::sin(4 * x) - st.DP * std::sin(6 * x)
-           + st.EP * std::sin(8 * x);
+    return st.AP * x - st.BP * std::sin(2 * x) + st.CP * std::sin(4 * x) - st.DP * std::sin(6 * x) +
+           st.EP * std::sin(8 * x);
 }
 
 double SN(const TransverseMercatorState& st, double x)
@@ -100,7 +102,8 @@ std::uint32_t Forward(const TransverseMercatorState& st, double phi, double lam,
     if (lam > PI)
         lam -= TWO_PI;
     const double lam0 = st.lam0;
-    if (!(lam >= lam0 - PI_OVER_2 && lam <= lam0 + PI_OVER_2)) {
+    if (!(lam >= lam0 - PI_OVER_2 && lam <= lam0 + PI_OVER_2))
+    {
         // Either side of the antimeridian: compare once more within 0..2*pi.
         const double lamWrapped = lam < 0 ? lam + TWO_PI : lam;
         const double lam0Wrapped = lam0 < 0 ? lam0 + TWO_PI : lam0;
@@ -146,22 +149,20 @@ std::uint32_t Forward(const TransverseMercatorState& st, double phi, double lam,
     const double dlam7 = dlam6 * dlam;
     const double dlam8 = dlam7 * dlam;
 
-    northing = st.FN + k0 * (TMD(st, phi) - TMD(st, st.phi0))
-               + dlam2 * k0 * sn * s * c / 2
-               + dlam4 * k0 * sn * s * c3 * (5 - t2 + 9 * eta + 4 * eta2) / 24
-               + dlam6 * k0 * sn * s * c5
-                     * (61 - 58 * t2 + t4 + 270 * eta - 330 * t2 * eta + 445 * eta2 + 324 * eta3 - 680 * t2 * eta2
-                        + 88 * eta4 - 600 * t2 * eta3 - 192 * t2 * eta4)
-                     / 720
-               + dlam8 * k0 * sn * s * c7 * (1385 - 3111 * t2 + 543 * t4 - t6) / 40320;
+    northing = st.FN + k0 * (TMD(st, phi) - TMD(st, st.phi0)) + dlam2 * k0 * sn * s * c / 2 +
+               dlam4 * k0 * sn * s * c3 * (5 - t2 + 9 * eta + 4 * eta2) / 24 +
+               dlam6 * k0 * sn * s * c5 *
+                   (61 - 58 * t2 + t4 + 270 * eta - 330 * t2 * eta + 445 * eta2 + 324 * eta3 - 680 * t2 * eta2 +
+                    88 * eta4 - 600 * t2 * eta3 - 192 * t2 * eta4) /
+                   720 +
+               dlam8 * k0 * sn * s * c7 * (1385 - 3111 * t2 + 543 * t4 - t6) / 40320;
 
-    easting = st.FE + dlam * k0 * sn * c
-              + dlam3 * k0 * sn * c3 * (1 - t2 + eta) / 6
-              + dlam5 * k0 * sn * c5
-                    * (5 - 18 * t2 + t4 + 14 * eta - 58 * t2 * eta + 13 * eta2 + 4 * eta3 - 64 * t2 * eta2
-                       - 24 * t2 * eta3)
-                    / 120
-              + dlam7 * k0 * sn * c7 * (61 - 479 * t2 + 179 * t4 - t6) / 5040;
+    easting =
+        st.FE + dlam * k0 * sn * c + dlam3 * k0 * sn * c3 * (1 - t2 + eta) / 6 +
+        dlam5 * k0 * sn * c5 *
+            (5 - 18 * t2 + t4 + 14 * eta - 58 * t2 * eta + 13 * eta2 + 4 * eta3 - 64 * t2 * eta2 - 24 * t2 * eta3) /
+            120 +
+        dlam7 * k0 * sn * c7 * (61 - 479 * t2 + 179 * t4 - t6) / 5040;
     return bits;
 }
 
@@ -217,22 +218,20 @@ std::uint32_t Inverse(const TransverseMercatorState& st, double E, double N, dou
     const double de7 = de6 * de;
     const double de8 = de7 * de;
 
-    const double phi = phi1
-                       - t * de2 / (2 * k0_2 * sn * sr)
-                       + t * (5 + 3 * t2 + eta - 4 * eta2 - 9 * t2 * eta) * de4 / (24 * k0_4 * sn3 * sr)
-                       - t
-                             * (61 + 90 * t2 + 46 * eta + 45 * t4 - 252 * t2 * eta - 3 * eta2 + 100 * eta3
-                                - 66 * t2 * eta2 - 90 * t4 * eta + 88 * eta4 + 225 * t4 * eta2 + 84 * t2 * eta3
-                                - 192 * t2 * eta4)
-                             * de6 / (720 * k0_6 * sn5 * sr)
-                       + t * (1385 + 3633 * t2 + 4095 * t4 + 1575 * t6) * de8 / (40320 * k0_8 * sn7 * sr);
+    const double phi =
+        phi1 - t * de2 / (2 * k0_2 * sn * sr) +
+        t * (5 + 3 * t2 + eta - 4 * eta2 - 9 * t2 * eta) * de4 / (24 * k0_4 * sn3 * sr) -
+        t *
+            (61 + 90 * t2 + 46 * eta + 45 * t4 - 252 * t2 * eta - 3 * eta2 + 100 * eta3 - 66 * t2 * eta2 -
+             90 * t4 * eta + 88 * eta4 + 225 * t4 * eta2 + 84 * t2 * eta3 - 192 * t2 * eta4) *
+            de6 / (720 * k0_6 * sn5 * sr) +
+        t * (1385 + 3633 * t2 + 4095 * t4 + 1575 * t6) * de8 / (40320 * k0_8 * sn7 * sr);
 
-    const double dlam = de / (k0 * sn * c)
-                        - (1 + 2 * t2 + eta) * de3 / (6 * k0_3 * sn3 * c)
-                        + (5 + 6 * eta + 28 * t2 - 3 * eta2 + 8 * t2 * eta + 24 * t4 - 4 * eta3 + 4 * t2 * eta2
-                           + 24 * t2 * eta3)
-                              * de5 / (120 * k0_5 * sn5 * c)
-                        - (61 + 662 * t2 + 1320 * t4 + 720 * t6) * de7 / (5040 * k0_7 * sn7 * c);
+    const double dlam =
+        de / (k0 * sn * c) - (1 + 2 * t2 + eta) * de3 / (6 * k0_3 * sn3 * c) +
+        (5 + 6 * eta + 28 * t2 - 3 * eta2 + 8 * t2 * eta + 24 * t4 - 4 * eta3 + 4 * t2 * eta2 + 24 * t2 * eta3) * de5 /
+            (120 * k0_5 * sn5 * c) -
+        (61 + 662 * t2 + 1320 * t4 + 720 * t6) * de7 / (5040 * k0_7 * sn7 * c);
 
     double lam = st.lam0 + dlam;
     latitude = phi;
@@ -257,7 +256,7 @@ std::uint32_t Inverse(const TransverseMercatorState& st, double E, double N, dou
     return bits;
 }
 
-}  // namespace
+} // namespace
 
 std::uint32_t SetTransverseMercatorParameters(double a, double f, double originLatitude, double centralMeridian,
                                               double falseEasting, double falseNorthing, double scaleFactor)
@@ -331,30 +330,32 @@ std::uint32_t ConvertTransverseMercatorToGeodetic(double easting, double northin
     return Inverse(g_transverseMercator, easting, northing, latitude, longitude, written);
 }
 
-namespace detail {
+namespace detail
+{
 
-std::uint32_t ConvertGeodeticToTransverseMercator(double latitude, double longitude, double& easting,
-                                                  double& northing, bool& written)
+std::uint32_t ConvertGeodeticToTransverseMercator(double latitude, double longitude, double& easting, double& northing,
+                                                  bool& written)
 {
     const std::uint32_t bits = Forward(g_transverseMercator, latitude, longitude, easting, northing);
     written = (bits & ~TM_DISTORTION_WARNING) == TM_NO_ERROR;
     return bits;
 }
 
-std::uint32_t ConvertTransverseMercatorToGeodetic(double easting, double northing, double& latitude,
-                                                  double& longitude, bool& written)
+std::uint32_t ConvertTransverseMercatorToGeodetic(double easting, double northing, double& latitude, double& longitude,
+                                                  bool& written)
 {
     return Inverse(g_transverseMercator, easting, northing, latitude, longitude, written);
 }
 
-}  // namespace detail
+} // namespace detail
 
-namespace test_hooks {
+namespace test_hooks
+{
 
 void ResetTransverseMercatorParameters()
 {
     g_transverseMercator = TransverseMercatorState{};
 }
 
-}  // namespace test_hooks
-}  // namespace geodesy
+} // namespace test_hooks
+} // namespace geodesy

@@ -14,7 +14,8 @@
 
 #include "geodesy/geodesy_constants.h"
 
-namespace geodesy {
+namespace geodesy
+{
 
 /// Sets up the projection. Also derives from the ellipsoid alone the
 /// half-widths of the easting and northing ranges the inverse accepts.
@@ -39,8 +40,7 @@ std::uint32_t SetTransverseMercatorParameters(double a, double f, double originL
 /// @return TM_LATITUDE_ERROR, TM_LONGITUDE_ERROR (NaN included): nothing
 ///   written; TM_DISTORTION_WARNING alone: more than 9 degrees from the
 ///   central meridian, outputs written but of lower accuracy.
-std::uint32_t ConvertGeodeticToTransverseMercator(double latitude, double longitude, double& easting,
-                                                  double& northing);
+std::uint32_t ConvertGeodeticToTransverseMercator(double latitude, double longitude, double& easting, double& northing);
 
 /// Projected to geodetic coordinates.
 /// @param easting, northing (metres).
@@ -51,7 +51,6 @@ std::uint32_t ConvertGeodeticToTransverseMercator(double latitude, double longit
 ///   +-90 degrees; TM_EASTING_ERROR longitude not within -pi to pi;
 ///   TM_DISTORTION_WARNING more than 9 degrees times cos latitude from the
 ///   central meridian.
-std::uint32_t ConvertTransverseMercatorToGeodetic(double easting, double northing, double& latitude,
-                                                  double& longitude);
+std::uint32_t ConvertTransverseMercatorToGeodetic(double easting, double northing, double& latitude, double& longitude);
 
-}  // namespace geodesy
+} // namespace geodesy

@@ -7,12 +7,13 @@
 
 #include <cstdint>
 
-namespace geodesy::detail {
+namespace geodesy::detail
+{
 
-std::uint32_t ConvertGeodeticToTransverseMercator(double latitude, double longitude, double& easting,
-                                                  double& northing, bool& written);
+std::uint32_t ConvertGeodeticToTransverseMercator(double latitude, double longitude, double& easting, double& northing,
+                                                  bool& written);
 
-std::uint32_t ConvertTransverseMercatorToGeodetic(double easting, double northing, double& latitude,
-                                                  double& longitude, bool& written);
+std::uint32_t ConvertTransverseMercatorToGeodetic(double easting, double northing, double& latitude, double& longitude,
+                                                  bool& written);
 
-}  // namespace geodesy::detail
+} // namespace geodesy::detail

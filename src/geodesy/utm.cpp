@@ -15,8 +15,10 @@
 #include "geodesy/transverse_mercator.h"
 #include "geodesy/transverse_mercator_internal.h"
 
-namespace geodesy {
-namespace {
+namespace geodesy
+{
+namespace
+{
 
 struct UtmState
 {
@@ -31,13 +33,13 @@ constexpr std::int32_t MIN_ZONE = 1;
 constexpr std::int32_t MAX_ZONE = 60;
 // 2*pi plus 1e-10: moves -180 degrees just past 180 degrees.
 constexpr double TWO_PI_PLUS_EPSILON = 6.283185307279586;
-constexpr double FALSE_EASTING = 500000.0;       // m
-constexpr double FALSE_NORTHING_SOUTH = 10000000.0;  // m
+constexpr double FALSE_EASTING = 500000.0;          // m
+constexpr double FALSE_NORTHING_SOUTH = 10000000.0; // m
 constexpr double SCALE_FACTOR = 0.9996;
-constexpr double MIN_EASTING = 100000.0;         // m
-constexpr double MAX_EASTING = 900000.0;         // m
-constexpr double MIN_NORTHING = 0.0;             // m
-constexpr double MAX_NORTHING = 10000000.0;      // m
+constexpr double MIN_EASTING = 100000.0;    // m
+constexpr double MAX_EASTING = 900000.0;    // m
+constexpr double MIN_NORTHING = 0.0;        // m
+constexpr double MAX_NORTHING = 10000000.0; // m
 
 // Central meridian of a zone 1..60 (radians); 183 to 357 degrees for zones
 // 1 to 30, which the projection set-up brings within -pi..pi.
@@ -57,7 +59,7 @@ bool IsValidNorthing(double northing)
     return northing >= MIN_NORTHING && northing <= MAX_NORTHING;
 }
 
-}  // namespace
+} // namespace
 
 std::uint32_t SetUtmParameters(double a, double f, std::int32_t zoneOverride)
 {
@@ -99,20 +101,22 @@ std::uint32_t ConvertGeodeticToUtm(double latitude, double longitude, std::int32
     const auto lonDeg = static_cast<std::int32_t>(lam * RAD_TO_DEG);
     const double lonDegrees = lam * RAD_TO_DEG;
 
-    std::int32_t utmZone = lam < PI ? static_cast<std::int32_t>(lonDegrees / 6 + 31)
-                                    : static_cast<std::int32_t>(lonDegrees / 6 - 29);
+    std::int32_t utmZone =
+        lam < PI ? static_cast<std::int32_t>(lonDegrees / 6 + 31) : static_cast<std::int32_t>(lonDegrees / 6 - 29);
     if (utmZone > MAX_ZONE)
         utmZone = MIN_ZONE;
 
     // Norway.
-    if (latDeg >= 56 && latDeg < 64) {
+    if (latDeg >= 56 && latDeg < 64)
+    {
         if (lonDeg >= 0 && lonDeg <= 2)
             utmZone = 31;
         else if (lonDeg >= 3 && lonDeg <= 11)
             utmZone = 32;
     }
     // Svalbard.
-    if (latDeg > 71) {
+    if (latDeg > 71)
+    {
         if (lonDeg >= 0 && lonDeg <= 8)
             utmZone = 31;
         else if (lonDeg >= 9 && lonDeg <= 20)
@@ -124,7 +128,8 @@ std::uint32_t ConvertGeodeticToUtm(double latitude, double longitude, std::int32
     }
 
     const std::int32_t zoneOverride = g_utm.zoneOverride;
-    if (zoneOverride != 0) {
+    if (zoneOverride != 0)
+    {
         if (utmZone == MIN_ZONE && zoneOverride == MAX_ZONE)
             utmZone = MAX_ZONE;
         else if (utmZone == MAX_ZONE && zoneOverride == MIN_ZONE)
@@ -143,7 +148,8 @@ std::uint32_t ConvertGeodeticToUtm(double latitude, double longitude, std::int32
     double projectedNorthing = 0.0;
     bool written = false;
     detail::ConvertGeodeticToTransverseMercator(phi, lam, projectedEasting, projectedNorthing, written);
-    if (!written) {
+    if (!written)
+    {
         // Cannot happen: the chosen zone's central meridian is never more
         // than 12 degrees from the point. Guarded so that no unset value is
         // ever handed out.
@@ -183,7 +189,8 @@ std::uint32_t ConvertUtmToGeodetic(std::int32_t zone, char hemisphere, double ea
     double phi = 0.0;
     double lam = 0.0;
     bool written = false;
-    const std::uint32_t projectionBits = detail::ConvertTransverseMercatorToGeodetic(easting, northing, phi, lam, written);
+    const std::uint32_t projectionBits =
+        detail::ConvertTransverseMercatorToGeodetic(easting, northing, phi, lam, written);
     if (projectionBits & (TM_EASTING_ERROR | TM_DISTORTION_WARNING))
         bits = UTM_EASTING_ERROR;
     if (projectionBits & TM_NORTHING_ERROR)
@@ -198,12 +205,13 @@ std::uint32_t ConvertUtmToGeodetic(std::int32_t zone, char hemisphere, double ea
     return bits;
 }
 
-namespace test_hooks {
+namespace test_hooks
+{
 
 void ResetUtmParameters()
 {
     g_utm = UtmState{};
 }
 
-}  // namespace test_hooks
-}  // namespace geodesy
+} // namespace test_hooks
+} // namespace geodesy

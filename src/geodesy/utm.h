@@ -16,7 +16,8 @@
 
 #include "geodesy/geodesy_constants.h"
 
-namespace geodesy {
+namespace geodesy
+{
 
 /// Sets the ellipsoid and the zone override of the UTM conversions.
 /// @param a semi-major axis (metres).
@@ -61,4 +62,4 @@ std::uint32_t ConvertGeodeticToUtm(double latitude, double longitude, std::int32
 std::uint32_t ConvertUtmToGeodetic(std::int32_t zone, char hemisphere, double easting, double northing,
                                    double& latitude, double& longitude);
 
-}  // namespace geodesy
+} // namespace geodesy

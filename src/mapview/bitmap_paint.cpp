@@ -29,8 +29,7 @@ void DrawBitmapArea(QPainter& painter, const QImage& bitmap, const QRect& area, 
     for (std::size_t i = static_cast<std::size_t>(colours.size()); i < lut.size(); ++i)
         lut[i] = 0xFF000000u;
 
-    if (scratch.format() != QImage::Format_RGB32 || scratch.width() < part.width() ||
-        scratch.height() < part.height())
+    if (scratch.format() != QImage::Format_RGB32 || scratch.width() < part.width() || scratch.height() < part.height())
         scratch = QImage(part.size().expandedTo(scratch.size()), QImage::Format_RGB32);
     if (scratch.isNull())
         return; // out of memory for the buffer: leave the area unpainted

@@ -102,17 +102,17 @@ private:
     void ShowReferenceDialog();
 
     // Members, in the order of the original design.
-    QPen m_pThickPen;           ///< red, 2 pixels: the circles
-    QPen m_pThinPen;            ///< red, 1 pixel: the crosses
-    QPoint m_ptDragAnchor;      ///< bitmap pixel under the cursor at left button down
-    QPoint m_ptContext;         ///< bitmap pixel of the last right click
+    QPen m_pThickPen;                                ///< red, 2 pixels: the circles
+    QPen m_pThinPen;                                 ///< red, 1 pixel: the crosses
+    QPoint m_ptDragAnchor;                           ///< bitmap pixel under the cursor at left button down
+    QPoint m_ptContext;                              ///< bitmap pixel of the last right click
     std::array<QPoint, 2> m_refPoint;                ///< y from the top row
     std::array<std::int32_t, 2> m_bRefPointSet = {}; ///< markers shown
     std::int32_t m_bBitmapLoaded = 0;                ///< a map is drawn
-    BitmapRecord m_bmInfo;      ///< the loaded bitmap's record
-    QImage m_bitmap;            ///< the loaded bitmap, null when none is held
-    QPointer<QWidget> m_pRefDlg;    ///< the reference dialog
-    QPointer<QWidget> m_pMainFrame; ///< the application's main window
+    BitmapRecord m_bmInfo;                           ///< the loaded bitmap's record
+    QImage m_bitmap;                                 ///< the loaded bitmap, null when none is held
+    QPointer<QWidget> m_pRefDlg;                     ///< the reference dialog
+    QPointer<QWidget> m_pMainFrame;                  ///< the application's main window
 
     DialogFactory m_createReferenceDialog;
     QSize m_sizeTotal;    ///< scrollable size, pixels

@@ -5,8 +5,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "resources/resource.h"
 #include "app_fixture.h"
+#include "resources/resource.h"
 
 namespace
 {
@@ -102,8 +102,12 @@ TEST_F(AppTest, OneReferenceFileFromMapToSavedFile)
         "NAME:       harbour\r",
         "DATE:       dd/mm/yyyy\r", // aside
         "VISIBLE:    YES\r",
-        "REFERENCE_POINT: (150,770) ==> (10\xB0" "52.3500'O,54\xB0" "3.1200'N)\r",
-        "REFERENCE_POINT: (640,1060) ==> (10\xB0" "55.5900'O,54\xB0" "4.2900'N)\r",
+        "REFERENCE_POINT: (150,770) ==> (10\xB0"
+        "52.3500'O,54\xB0"
+        "3.1200'N)\r",
+        "REFERENCE_POINT: (640,1060) ==> (10\xB0"
+        "55.5900'O,54\xB0"
+        "4.2900'N)\r",
         "HEIGHTDIFF:      0.0\r",
         "PROJECTION:      UTM\r",
         "ELLIPSOID:       WGS84\r",

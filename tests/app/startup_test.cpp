@@ -7,10 +7,10 @@
 #include <QTimer>
 #include <QWhatsThis>
 
+#include "app_fixture.h"
 #include "platform/help.h"
 #include "resources/resource.h"
 #include "support/modal_answer.h"
-#include "app_fixture.h"
 
 TEST_F(AppTest, StartUpShowsTheFrameWithItsEmptyViewBehindTheReferenceDialog)
 {

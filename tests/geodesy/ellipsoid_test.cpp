@@ -14,7 +14,8 @@
 
 using namespace geodesy;
 
-namespace {
+namespace
+{
 
 const char* const WGS84_LINE = "WGS 84                         WE 6378137.000 6356752.3142 298.257223563";
 const char* const WGS72_LINE = "WGS 72                         WD 6378135.000 6356750.5200 298.260000000";
@@ -31,7 +32,7 @@ protected:
     void SetUp() override { geodesy_test::ResetGeodesyState(false); }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(EllipsoidTable, BuiltInTableHoldsFourEllipsoidsWithTheWorldSystemsRemembered)
 {
@@ -40,14 +41,20 @@ TEST_F(EllipsoidTable, BuiltInTableHoldsFourEllipsoidsWithTheWorldSystemsRemembe
     EXPECT_EQ(GetWgs84EllipsoidIndex(), 4);
     EXPECT_EQ(GetWgs72EllipsoidIndex(), 3);
 
-    struct Row { const char* code; const char* name; double a, b, inverseF; };
+    struct Row
+    {
+        const char* code;
+        const char* name;
+        double a, b, inverseF;
+    };
     const Row rows[] = {
         {"IN", "International 1924", 6378388.0, 6356911.946, 297.0},
         {"BR", "Bessel 1841", 6377397.155, 6356078.963, 299.1528128},
         {"WD", "WGS 72", 6378135.0, 6356750.52, 298.26},
         {"WE", "WGS 84", 6378137.0, 6356752.3142, 298.257223563},
     };
-    for (std::int32_t index = 1; index <= 4; ++index) {
+    for (std::int32_t index = 1; index <= 4; ++index)
+    {
         const Row& row = rows[index - 1];
         const EllipsoidRecord* record = GetEllipsoidRecord(index);
         ASSERT_NE(record, nullptr);
@@ -64,13 +71,25 @@ TEST_F(EllipsoidTable, BuiltInTableHoldsFourEllipsoidsWithTheWorldSystemsRemembe
 TEST_F(EllipsoidTable, LookupUsesTheFirstTwoCharactersUpperCased)
 {
     ASSERT_EQ(InitializeEllipsoids(), 0u);
-    struct Row { const char* code; std::uint32_t bits; std::int32_t index; };
-    const Row rows[] = {
-        {"BR", 0, 2}, {"br", 0, 2}, {"Bremen", 0, 2}, {"wd", 0, 3},
-        {"XX", ELLIPSOID_CODE_ERROR, 0}, {"", ELLIPSOID_CODE_ERROR, 0}, {"B", ELLIPSOID_CODE_ERROR, 0},
-        {" BR", ELLIPSOID_CODE_ERROR, 0}, {nullptr, ELLIPSOID_CODE_ERROR, 0},
+    struct Row
+    {
+        const char* code;
+        std::uint32_t bits;
+        std::int32_t index;
     };
-    for (const Row& row : rows) {
+    const Row rows[] = {
+        {"BR", 0, 2},
+        {"br", 0, 2},
+        {"Bremen", 0, 2},
+        {"wd", 0, 3},
+        {"XX", ELLIPSOID_CODE_ERROR, 0},
+        {"", ELLIPSOID_CODE_ERROR, 0},
+        {"B", ELLIPSOID_CODE_ERROR, 0},
+        {" BR", ELLIPSOID_CODE_ERROR, 0},
+        {nullptr, ELLIPSOID_CODE_ERROR, 0},
+    };
+    for (const Row& row : rows)
+    {
         std::int32_t index = -7;
         EXPECT_EQ(GetEllipsoidIndex(row.code, index), row.bits) << (row.code ? row.code : "(null)");
         EXPECT_EQ(index, row.index);
@@ -87,7 +106,8 @@ TEST_F(EllipsoidTable, ParametersAreAxisAndOneOverInverseFlatteningOrZeroOutside
     EXPECT_EQ(GetWgs72EllipsoidParameters(a, f), 0u);
     EXPECT_EQ(f, 1 / 298.26);
 
-    for (std::int32_t index : {0, 5, std::numeric_limits<std::int32_t>::min()}) {
+    for (std::int32_t index : {0, 5, std::numeric_limits<std::int32_t>::min()})
+    {
         a = f = -1;
         EXPECT_EQ(GetEllipsoidParameters(index, a, f), ELLIPSOID_INDEX_ERROR) << index;
         EXPECT_EQ(a, 0.0);
@@ -95,7 +115,7 @@ TEST_F(EllipsoidTable, ParametersAreAxisAndOneOverInverseFlatteningOrZeroOutside
     }
 
     const EllipsoidRecord before = *GetEllipsoidRecord(2);
-    EXPECT_EQ(InitializeEllipsoids(), 0u);  // a second call changes nothing
+    EXPECT_EQ(InitializeEllipsoids(), 0u); // a second call changes nothing
     EXPECT_EQ(std::memcmp(GetEllipsoidRecord(2), &before, sizeof before), 0);
 }
 
@@ -133,20 +153,20 @@ TEST_F(EllipsoidTable, ThirtyTwoLinesFitAndAThirtyThirdLeavesTheTableUnbuilt)
 
 TEST_F(EllipsoidTable, ANameBeginningWithAStarIsUserDefinedAndLosesTheStar)
 {
-    ASSERT_EQ(BuildFrom({"*Test Sphere 6371 km          TS 6371000.000 6349715.0000 300.000000000", WGS84_LINE,
-                         WGS72_LINE}),
-              0u);
+    ASSERT_EQ(
+        BuildFrom({"*Test Sphere 6371 km          TS 6371000.000 6349715.0000 300.000000000", WGS84_LINE, WGS72_LINE}),
+        0u);
     const EllipsoidRecord* record = GetEllipsoidRecord(1);
     EXPECT_EQ(record->UserDefined, 1);
-    EXPECT_EQ(std::string(record->Name), "Test Sphere 6371 km          ");  // line characters 2 to 30
+    EXPECT_EQ(std::string(record->Name), "Test Sphere 6371 km          "); // line characters 2 to 30
 }
 
 TEST_F(EllipsoidTable, LinesThatDoNotScanLeaveTheTableUnbuilt)
 {
     const char* const badLines[] = {
-        "WGS 84 WE 6378137.000 6356752.3142 298.257223563",                           // name shorter than 30
-        "WGS 84                         WGE 6378137.000 6356752.3142 298.257223563",  // code too long for its field
-        "WGS 84                         WE 6378137.000 6356752.3142",                 // 1/f missing
+        "WGS 84 WE 6378137.000 6356752.3142 298.257223563",                          // name shorter than 30
+        "WGS 84                         WGE 6378137.000 6356752.3142 298.257223563", // code too long for its field
+        "WGS 84                         WE 6378137.000 6356752.3142",                // 1/f missing
         "WGS 84                         WE 6378137.000 6356752.3142 nan",
         "WGS 84                         WE +-6378137.0 6356752.3142 298.257223563",
         nullptr,
@@ -166,7 +186,7 @@ TEST_F(EllipsoidTable, NumbersReadWithADotWhateverTheLocale)
     };
     const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
     const std::string previousC = std::setlocale(LC_NUMERIC, nullptr);
-    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // where installed
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8"); // where installed
 
     const std::uint32_t bits = InitializeEllipsoids();
     double a = 0, f = 0;

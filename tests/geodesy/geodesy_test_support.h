@@ -9,10 +9,17 @@
 #include "geodesy/geodesy.h"
 #include "geodesy/geodesy_test_hooks.h"
 
-namespace geodesy_test {
+namespace geodesy_test
+{
 
-inline double Rad(double degrees) { return degrees * geodesy::DEG_TO_RAD; }
-inline double Deg(double radians) { return radians * geodesy::RAD_TO_DEG; }
+inline double Rad(double degrees)
+{
+    return degrees * geodesy::DEG_TO_RAD;
+}
+inline double Deg(double radians)
+{
+    return radians * geodesy::RAD_TO_DEG;
+}
 
 // Distance (m) between two nearby positions (degrees) on a 6371 km sphere:
 // within 0.5 % of the true distance.
@@ -31,10 +38,11 @@ inline void ResetGeodesyState(bool buildTables)
     geodesy::test_hooks::ResetGeocentricParameters();
     geodesy::test_hooks::ResetTransverseMercatorParameters();
     geodesy::test_hooks::ResetUtmParameters();
-    if (buildTables) {
+    if (buildTables)
+    {
         geodesy::InitializeDatums();
         geodesy::InitializeEllipsoids();
     }
 }
 
-}  // namespace geodesy_test
+} // namespace geodesy_test

@@ -14,7 +14,8 @@ using geodesy_test::Deg;
 using geodesy_test::GroundDistance;
 using geodesy_test::Rad;
 
-namespace {
+namespace
+{
 
 constexpr double A = 6378137.0;
 constexpr double F = 1 / 298.257223563;
@@ -48,25 +49,32 @@ protected:
     const GeographicLib::TransverseMercatorExact m_exact{A, F, 0.9996};
 };
 
-}  // namespace
+} // namespace
 
 // Western longitudes reach the projection with 2 pi + 1e-10 added (the zone
 // rule's shift of -180 degrees into zone 1), that is 1e-10 rad (0.6 mm)
 // east of where they are; the forward reference takes that same longitude.
 TEST_F(Utm, SeriesAgreeWithTheExactProjectionToTheirKnownAccuracy)
 {
-    struct Ellipsoid { double a, f; };
+    struct Ellipsoid
+    {
+        double a, f;
+    };
     const Ellipsoid ellipsoids[] = {{A, F}, {6377397.155, 1 / 299.1528128}, {6378388.0, 1 / 297.0}};
     // Bounds by distance from the central meridian: up to 3, 6, 9 degrees.
     // Measured on WGS 84: forward 3.1e-6 m, 0.43 mm, 8.2 mm; inverse
     // 9.0e-7 m, 0.35 mm, 13 mm.
-    const double bounds[] = {1e-5, 1e-3, 2e-2};  // m
-    for (const Ellipsoid& e : ellipsoids) {
+    const double bounds[] = {1e-5, 1e-3, 2e-2}; // m
+    for (const Ellipsoid& e : ellipsoids)
+    {
         const GeographicLib::TransverseMercatorExact exact(e.a, e.f, 0.9996);
-        for (std::int32_t zone : {2, 17, 44, 59}) {
+        for (std::int32_t zone : {2, 17, 44, 59})
+        {
             ASSERT_EQ(SetUtmParameters(e.a, e.f, zone), 0u);
-            for (double lat = -80; lat <= 84; lat += 4) {
-                for (double offset = -8.9; offset <= 8.95; offset += 0.5) {
+            for (double lat = -80; lat <= 84; lat += 4)
+            {
+                for (double offset = -8.9; offset <= 8.95; offset += 0.5)
+                {
                     const double lon = CentralMeridianDegrees(zone) + offset;
                     const double bound = bounds[std::fabs(offset) <= 3 ? 0 : std::fabs(offset) <= 6 ? 1 : 2];
                     SCOPED_TRACE(testing::Message() << "zone " << zone << " lat " << lat << " lon " << lon);
@@ -85,7 +93,7 @@ TEST_F(Utm, SeriesAgreeWithTheExactProjectionToTheirKnownAccuracy)
 
                     ExactUtm(exact, zone, lat, lon, Ex, Nx);
                     if (Ex < 100000 || Ex > 900000)
-                        continue;  // not a UTM easting
+                        continue; // not a UTM easting
                     double phi = 0, lam = 0;
                     ConvertUtmToGeodetic(zone, hemisphere, Ex, Nx, phi, lam);
                     EXPECT_LT(GroundDistance(lat, lon, Deg(phi), Deg(lam)), bound);
@@ -97,15 +105,20 @@ TEST_F(Utm, SeriesAgreeWithTheExactProjectionToTheirKnownAccuracy)
 
 TEST_F(Utm, ZoneFollowsTheLongitudeWithTheNorwayAndSvalbardExceptions)
 {
-    struct Row { double lat; double lon; std::int32_t zone; };
-    const Row rows[] = {
-        {50, 10, 32}, {-33.9, 18.4, 34}, {0, -1, 30}, {0, 180, 1}, {0, -180, 1}, {0, 179.99, 60},
-        {0, 0, 31}, {0, 360, 31}, {0, 359, 30},
-        {60, 5, 32}, {56, 3, 32}, {63.9, 11.9, 32}, {60, 2.5, 31}, {60, 12, 33}, {64, 5, 31}, {55.9, 5, 31},
-        {75, 10, 33}, {75, 5, 31}, {75, 8.9, 31}, {75, 20.9, 33}, {75, 21, 35}, {75, 33, 37}, {75, 41.9, 37},
-        {75, 42, 38}, {71.9, 10, 32}, {72, 10, 33},
+    struct Row
+    {
+        double lat;
+        double lon;
+        std::int32_t zone;
     };
-    for (const Row& row : rows) {
+    const Row rows[] = {
+        {50, 10, 32}, {-33.9, 18.4, 34}, {0, -1, 30},  {0, 180, 1},    {0, -180, 1},     {0, 179.99, 60}, {0, 0, 31},
+        {0, 360, 31}, {0, 359, 30},      {60, 5, 32},  {56, 3, 32},    {63.9, 11.9, 32}, {60, 2.5, 31},   {60, 12, 33},
+        {64, 5, 31},  {55.9, 5, 31},     {75, 10, 33}, {75, 5, 31},    {75, 8.9, 31},    {75, 20.9, 33},  {75, 21, 35},
+        {75, 33, 37}, {75, 41.9, 37},    {75, 42, 38}, {71.9, 10, 32}, {72, 10, 33},
+    };
+    for (const Row& row : rows)
+    {
         SCOPED_TRACE(testing::Message() << row.lat << " " << row.lon);
         std::int32_t zone = 0;
         char hemisphere = 0;
@@ -114,8 +127,8 @@ TEST_F(Utm, ZoneFollowsTheLongitudeWithTheNorwayAndSvalbardExceptions)
         EXPECT_EQ(zone, row.zone);
         EXPECT_EQ(hemisphere, row.lat < 0 ? 'S' : 'N');
         ExactUtm(m_exact, row.zone, row.lat, row.lon, Ex, Nx);
-        EXPECT_NEAR(E, Ex, 0.02);  // m, at most 9 degrees from the zone's meridian
-        EXPECT_NEAR(N, Nx, 0.02);  // m
+        EXPECT_NEAR(E, Ex, 0.02); // m, at most 9 degrees from the zone's meridian
+        EXPECT_NEAR(N, Nx, 0.02); // m
     }
 }
 
@@ -126,18 +139,29 @@ TEST_F(Utm, LatitudeLimitsAcceptMinusEightyDotFiveAsTypedAndEightyFourDotFive)
 {
     const double typedSouth = (-80.5) * ((4 * std::atan(1.0)) / 180);
     EXPECT_EQ(typedSouth, -1.4049900478554354);
-    struct Row { double lat; double lon; std::uint32_t bits; };
+    struct Row
+    {
+        double lat;
+        double lon;
+        std::uint32_t bits;
+    };
     const Row rows[] = {
-        {typedSouth, 0.2, 0}, {-1.4049900478554351, 0.2, 0},
+        {typedSouth, 0.2, 0},
+        {-1.4049900478554351, 0.2, 0},
         {std::nextafter(typedSouth, -2.0), 0.2, UTM_LATITUDE_ERROR},
-        {84.5 * DEG_TO_RAD, 0.2, 0}, {std::nextafter(84.5 * DEG_TO_RAD, 2.0), 0.2, UTM_LATITUDE_ERROR},
+        {84.5 * DEG_TO_RAD, 0.2, 0},
+        {std::nextafter(84.5 * DEG_TO_RAD, 2.0), 0.2, UTM_LATITUDE_ERROR},
         {Rad(84.6), 0.2, UTM_LATITUDE_ERROR},
-        {0, -PI, 0}, {0, TWO_PI, 0},
-        {0, std::nextafter(-PI, -4.0), UTM_LONGITUDE_ERROR}, {0, std::nextafter(TWO_PI, 7.0), UTM_LONGITUDE_ERROR},
-        {NaN, 0.2, UTM_LATITUDE_ERROR}, {0, NaN, UTM_LONGITUDE_ERROR},
+        {0, -PI, 0},
+        {0, TWO_PI, 0},
+        {0, std::nextafter(-PI, -4.0), UTM_LONGITUDE_ERROR},
+        {0, std::nextafter(TWO_PI, 7.0), UTM_LONGITUDE_ERROR},
+        {NaN, 0.2, UTM_LATITUDE_ERROR},
+        {0, NaN, UTM_LONGITUDE_ERROR},
         {1e300, -INF, UTM_LATITUDE_ERROR | UTM_LONGITUDE_ERROR},
     };
-    for (const Row& row : rows) {
+    for (const Row& row : rows)
+    {
         SCOPED_TRACE(testing::Message() << row.lat << " " << row.lon);
         std::int32_t zone = -1;
         char hemisphere = '?';
@@ -154,7 +178,7 @@ TEST_F(Utm, LatitudeLimitsAcceptMinusEightyDotFiveAsTypedAndEightyFourDotFive)
     const double northing = 10000000 + y;
     EXPECT_EQ(ConvertUtmToGeodetic(31, 'S', 500000, northing + 0.001, lat, lon), 0u);
     EXPECT_EQ(ConvertUtmToGeodetic(31, 'S', 500000, northing - 0.001, lat, lon), UTM_NORTHING_ERROR);
-    EXPECT_NEAR(lat, Rad(-80.5), 1e-9);  // rad, written although flagged
+    EXPECT_NEAR(lat, Rad(-80.5), 1e-9); // rad, written although flagged
 }
 
 TEST_F(Utm, AnOverrideMovesThePointIntoANeighbouringZoneOnly)
@@ -165,9 +189,9 @@ TEST_F(Utm, AnOverrideMovesThePointIntoANeighbouringZoneOnly)
     ASSERT_EQ(SetUtmParameters(A, F, 33), 0u);
     ASSERT_EQ(ConvertGeodeticToUtm(Rad(50), Rad(10), zone, hemisphere, E, N), 0u);
     EXPECT_EQ(zone, 33);
-    ExactUtm(m_exact, 33, 50, 10, Ex, Nx);  // central meridian 15 E
-    EXPECT_NEAR(E, Ex, 1e-3);  // m
-    EXPECT_NEAR(N, Nx, 1e-3);  // m
+    ExactUtm(m_exact, 33, 50, 10, Ex, Nx); // central meridian 15 E
+    EXPECT_NEAR(E, Ex, 1e-3);              // m
+    EXPECT_NEAR(N, Nx, 1e-3);              // m
 
     // 8.9 degrees from zone 31's meridian: projected, flagged, written.
     ASSERT_EQ(SetUtmParameters(A, F, 31), 0u);
@@ -188,26 +212,33 @@ TEST_F(Utm, AnOverrideMovesThePointIntoANeighbouringZoneOnly)
     ASSERT_EQ(ConvertGeodeticToUtm(Rad(0.5), Rad(179.5), zone, hemisphere, E, N), 0u);
     EXPECT_EQ(zone, 1);
     ExactUtm(m_exact, 1, 0.5, 179.5, Ex, Nx);
-    EXPECT_NEAR(E, Ex, 1e-3);  // m
+    EXPECT_NEAR(E, Ex, 1e-3); // m
     double lat = 0, lon = 0;
     ConvertUtmToGeodetic(1, 'N', E, N, lat, lon);
-    EXPECT_NEAR(Deg(lon), 179.5, 1e-8);  // degrees
-    EXPECT_NEAR(Deg(lat), 0.5, 1e-8);    // degrees
+    EXPECT_NEAR(Deg(lon), 179.5, 1e-8); // degrees
+    EXPECT_NEAR(Deg(lat), 0.5, 1e-8);   // degrees
 
     ASSERT_EQ(SetUtmParameters(A, F, 60), 0u);
     ASSERT_EQ(ConvertGeodeticToUtm(Rad(0.5), Rad(-179.5), zone, hemisphere, E, N), 0u);
     EXPECT_EQ(zone, 60);
     ConvertUtmToGeodetic(60, 'N', E, N, lat, lon);
-    EXPECT_NEAR(Deg(lon), -179.5, 1e-8);  // degrees
+    EXPECT_NEAR(Deg(lon), -179.5, 1e-8); // degrees
 }
 
 TEST_F(Utm, ARefusedSetUpKeepsThePreviousEllipsoidAndOverride)
 {
     ASSERT_EQ(SetUtmParameters(6377397.155, 1 / 299.1528128, 33), 0u);
-    struct Row { double a, f; std::int32_t zoneOverride; std::uint32_t bits; };
+    struct Row
+    {
+        double a, f;
+        std::int32_t zoneOverride;
+        std::uint32_t bits;
+    };
     const Row rows[] = {
-        {A, F, 61, UTM_ZONE_OVERRIDE_ERROR}, {A, F, -1, UTM_ZONE_OVERRIDE_ERROR},
-        {0, F, 0, UTM_AXIS_ERROR}, {A, 1 / 200.0, 0, UTM_FLATTENING_ERROR},
+        {A, F, 61, UTM_ZONE_OVERRIDE_ERROR},
+        {A, F, -1, UTM_ZONE_OVERRIDE_ERROR},
+        {0, F, 0, UTM_AXIS_ERROR},
+        {A, 1 / 200.0, 0, UTM_FLATTENING_ERROR},
         {NaN, NaN, 61, UTM_AXIS_ERROR | UTM_FLATTENING_ERROR | UTM_ZONE_OVERRIDE_ERROR},
     };
     for (const Row& row : rows)
@@ -219,20 +250,30 @@ TEST_F(Utm, ARefusedSetUpKeepsThePreviousEllipsoidAndOverride)
     ConvertGeodeticToUtm(Rad(50), Rad(10), zone, hemisphere, E, N);
     EXPECT_EQ(zone, 33);
     ExactUtm(GeographicLib::TransverseMercatorExact(6377397.155, 1 / 299.1528128, 0.9996), 33, 50, 10, Ex, Nx);
-    EXPECT_NEAR(E, Ex, 1e-3);  // m
-    EXPECT_NEAR(N, Nx, 1e-3);  // m
+    EXPECT_NEAR(E, Ex, 1e-3); // m
+    EXPECT_NEAR(N, Nx, 1e-3); // m
 }
 
 TEST_F(Utm, InverseRefusesBadZoneHemisphereEastingAndNorthingWithoutOutput)
 {
-    struct Row { std::int32_t zone; char hemisphere; double E, N; std::uint32_t bits; };
+    struct Row
+    {
+        std::int32_t zone;
+        char hemisphere;
+        double E, N;
+        std::uint32_t bits;
+    };
     const Row rows[] = {
-        {0, 'X', 500000, 5e6, UTM_ZONE_ERROR | UTM_HEMISPHERE_ERROR}, {61, 'n', 500000, 5e6, 0x30},
-        {32, 'N', 900001, 5e6, UTM_EASTING_ERROR}, {32, 'N', 99999, 5e6, UTM_EASTING_ERROR},
-        {32, 'S', 500000, -1, UTM_NORTHING_ERROR}, {32, 'S', 500000, 10000001, UTM_NORTHING_ERROR},
+        {0, 'X', 500000, 5e6, UTM_ZONE_ERROR | UTM_HEMISPHERE_ERROR},
+        {61, 'n', 500000, 5e6, 0x30},
+        {32, 'N', 900001, 5e6, UTM_EASTING_ERROR},
+        {32, 'N', 99999, 5e6, UTM_EASTING_ERROR},
+        {32, 'S', 500000, -1, UTM_NORTHING_ERROR},
+        {32, 'S', 500000, 10000001, UTM_NORTHING_ERROR},
         {32, 'N', NaN, NaN, UTM_EASTING_ERROR | UTM_NORTHING_ERROR},
     };
-    for (const Row& row : rows) {
+    for (const Row& row : rows)
+    {
         SCOPED_TRACE(testing::Message() << row.zone << " " << row.hemisphere << " " << row.E << " " << row.N);
         double lat = UNTOUCHED, lon = UNTOUCHED;
         EXPECT_EQ(ConvertUtmToGeodetic(row.zone, row.hemisphere, row.E, row.N, lat, lon), row.bits);

@@ -65,8 +65,11 @@ TEST_F(MapViewTest, IndexedMapsLoadWithoutAQuestionAndKeepTheFilesColourDepth)
 TEST_F(MapViewTest, ATrueColourMapAsksFirstAndIsShownOnYes)
 {
     const QString path = FilePath(QStringLiteral("photo.bmp"));
-    WriteFile(path, MakeRgbBmp(50, 40, [](int x, int y) { return BmpColour{static_cast<std::uint8_t>(5 * x), 90,
-                                                                            static_cast<std::uint8_t>(6 * y)}; }));
+    WriteFile(path,
+              MakeRgbBmp(50, 40,
+                         [](int x, int y) {
+                             return BmpColour{static_cast<std::uint8_t>(5 * x), 90, static_cast<std::uint8_t>(6 * y)};
+                         }));
     CMessageBoxWatch boxes(IDYES);
     bool loadedBehindTheQuestion = false;
     boxes.m_onBox = [&] { loadedBehindTheQuestion = m_view->IsBitmapLoaded() && m_frame->isVisible(); };

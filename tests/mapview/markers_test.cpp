@@ -79,7 +79,8 @@ TEST_F(MarkerTest, APointCountedFromTheBottomIsMarkedCountedFromTheTop)
     ExpectMarkerAt(painted, {120, 500});
     ExpectNoMarkerAt(painted, {120, 100}); // not at the unconverted row
     ExpectNoMarkerAt(painted, {250, 12});  // point 2's raw position
-    EXPECT_EQ(CountOtherThan(painted, QRect(0, 0, 400, 600), kGreen), CountOtherThan(painted, QRect(95, 475, 110, 50), kGreen))
+    EXPECT_EQ(CountOtherThan(painted, QRect(0, 0, 400, 600), kGreen),
+              CountOtherThan(painted, QRect(95, 475, 110, 50), kGreen))
         << "one marker with its label, nothing else";
 }
 

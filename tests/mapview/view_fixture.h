@@ -47,7 +47,8 @@ protected:
     {
         m_strPath = path;
         m_picked = picked;
-        PostMessage(m_view, WM_MAP_LOAD, reinterpret_cast<WPARAM>(&m_strPath), reinterpret_cast<LPARAM>(m_picked.data()));
+        PostMessage(m_view, WM_MAP_LOAD, reinterpret_cast<WPARAM>(&m_strPath),
+                    reinterpret_cast<LPARAM>(m_picked.data()));
         Deliver();
     }
 

@@ -137,8 +137,7 @@ bool CRecordingDialog::event(QEvent* event)
     if (const UserMessageEvent* msg = UserMessageEvent::From(event))
     {
         const QWidget* modal = QApplication::activeModalWidget();
-        m_messages.push_back(
-            {msg->Message(), msg->WParam(), msg->LParam(), modal != nullptr && modal->isVisible()});
+        m_messages.push_back({msg->Message(), msg->WParam(), msg->LParam(), modal != nullptr && modal->isVisible()});
         return true;
     }
     return QWidget::event(event);

@@ -166,8 +166,8 @@ TEST_F(FileWorkflows, SaveOfAPointBeyondAWholeTurnWritesNothingAndReportsTheValu
 {
     // Stored degrees are taken unchecked; these pass the relation test. Save
     // used to write 0°0.0000' for both points and report success.
-    for (const auto& [entry, degrees] : {std::pair{"LongDegree1", 5}, {"LatDegree1", 99999},
-                                         {"LongDegree2", 99999}, {"LatDegree2", 5}})
+    for (const auto& [entry, degrees] :
+         {std::pair{"LongDegree1", 5}, {"LatDegree1", 99999}, {"LongDegree2", 99999}, {"LatDegree2", 5}})
         m_app.WriteProfileInt(QStringLiteral("Settings"), QString::fromLatin1(entry), degrees);
     CReferenceDlg& dlg = Start();
     // Set, not typed: the focus stays in the degree field that fails its check.
