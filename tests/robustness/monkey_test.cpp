@@ -602,10 +602,10 @@ protected:
 
     /// Types `text` into field `id` and leaves it by Tab, by a click
     /// elsewhere, or not at all.
-    void TypeInto(int id, const QString& text, int leave)
+    QLineEdit* TypeInto(int id, const QString& text, int leave)
     {
         if (!ActivateDialog())
-            return;
+            return nullptr;
         auto* field = Dialog()->Item<QLineEdit>(id);
         field->setFocus(Qt::MouseFocusReason);
         // The focus may stay in a field whose check failed: the keys go there.
@@ -619,6 +619,7 @@ protected:
             QTest::keyClick(target, Qt::Key_Tab);
         else if (leave == 1)
             Dialog()->GetDlgItem(Pick(VisibleFields()))->setFocus(Qt::MouseFocusReason);
+        return target;
     }
 
     void TypeSensiblePoint(int c)
@@ -679,7 +680,11 @@ protected:
                     .arg(leave == 0   ? QStringLiteral("Tab")
                          : leave == 1 ? QStringLiteral("click elsewhere")
                                       : QStringLiteral("stay")));
-            TypeInto(id, text, leave);
+            QLineEdit* typedInto = TypeInto(id, text, leave);
+            // Leaving a pixel field moves the map's marker of the point.
+            if (typedInto != nullptr && typedInto == dlg.GetDlgItem(id) && leave == 0 &&
+                (id == IDC_PIXEL_X || id == IDC_PIXEL_Y))
+                m_nMarkerPoint = dlg.m_nCurPoint;
             break;
         }
         case TYPE_POINT:
@@ -922,6 +927,33 @@ protected:
         }
     }
 
+    /// The marker of point `p` after its pixel field was left: where the
+    /// dialog's pixel says (y from the bottom row), or none for a pixel
+    /// not above 0.
+    void CheckMarker(int p)
+    {
+        if (!View()->IsBitmapLoaded())
+            return;
+        ++m_nMarkersChecked;
+        const auto x = static_cast<std::int32_t>(Dialog()->m_nPixel[p][0]);
+        const auto y = static_cast<std::int32_t>(Dialog()->m_nPixel[p][1]);
+        const bool set = x > 0 && y > 0;
+        if (View()->IsRefPointSet(p) != set)
+            Fail(QStringLiteral("the marker of point %1 is %2 for the pixel %3,%4")
+                     .arg(p + 1)
+                     .arg(set ? QStringLiteral("missing") : QStringLiteral("shown"))
+                     .arg(x)
+                     .arg(y));
+        else if (set && View()->RefPoint(p) != QPoint(x, View()->BitmapInfo().bmHeight - y))
+            Fail(QStringLiteral("the marker of point %1 stands at %2,%3 for the pixel %4,%5 of a map %6 rows high")
+                     .arg(p + 1)
+                     .arg(View()->RefPoint(p).x())
+                     .arg(View()->RefPoint(p).y())
+                     .arg(x)
+                     .arg(y)
+                     .arg(View()->BitmapInfo().bmHeight));
+    }
+
     void CheckDialog()
     {
         CReferenceDlg& dlg = *Dialog();
@@ -969,9 +1001,11 @@ protected:
     bool m_bEnded = false;
     bool m_bStop = false;
     bool m_bLoadingClean = false;
+    int m_nMarkerPoint = -1; ///< the point whose pixel field the action left, or -1
     int m_nFormatShown = FORMAT_DEC_MINUTE;
     int m_nMarks = 0;
     int m_nSavesWritten = 0;
+    int m_nMarkersChecked = 0;
     QStringList m_loadPool, m_savePool, m_bmpPool, m_txtPool;
     std::set<QString> m_cleanFiles; ///< files as Save wrote them, relative to m_dir
     std::vector<PendingSave> m_pendingSaves;
@@ -990,9 +1024,12 @@ TEST_F(Monkey, RandomUserActionsKeepTheProgramConsistentAndEverySavedFileReadsBa
         ++counts[action];
         const qsizetype messagesBefore = m_boxes->m_texts.size();
         m_bLoadingClean = false;
+        m_nMarkerPoint = -1;
         Act(action);
         DeliverPosted();
         CheckWindows();
+        if (m_nMarkerPoint >= 0 && !m_bEnded)
+            CheckMarker(m_nMarkerPoint);
         if (m_bLoadingClean && m_boxes->m_texts.size() != messagesBefore)
             Fail(QStringLiteral("loading a file that Save wrote showed: ") +
                  m_boxes->m_texts.mid(messagesBefore).join(QStringLiteral(" | ")));
@@ -1015,10 +1052,10 @@ TEST_F(Monkey, RandomUserActionsKeepTheProgramConsistentAndEverySavedFileReadsBa
     for (const auto& [action, count] : counts)
         tally += QStringLiteral("%1 %2").arg(QLatin1String(kActionNames[action])).arg(count);
     std::printf("monkey: seed %llu, %d actions in %.1f s, %d restarts, %d files saved and compared, %lld messages "
-                "answered, %zu file dialogs\n  %s\n",
+                "answered, %zu file dialogs, %d markers checked\n  %s\n",
                 static_cast<unsigned long long>(m_nSeed), s_nAction - 1, clock.elapsed() / 1000.0, restarts,
                 m_nSavesWritten, static_cast<long long>(m_boxes->m_texts.size()), m_files.m_requests.size(),
-                tally.join(QStringLiteral(", ")).toUtf8().constData());
+                m_nMarkersChecked, tally.join(QStringLiteral(", ")).toUtf8().constData());
 }
 
 } // namespace

@@ -341,9 +341,10 @@ QStringList CompareSavedFile(CReferenceDlg& dlg, const QString& path)
     // The coordinates as the dialog shows them in WGS84 degrees and decimal
     // minutes. The datum first: that switch shows the converter's WGS84
     // positions without taking the fields. The format switch then takes the
-    // shown values; from dec.Degree, dec.Minute and dec.Second they come
-    // back to the same 0.00001° step, so the texts must equal the file's.
-    // From UTM's whole metres they may move by a step or two.
+    // shown values; from dec.Degree and dec.Minute they come back to the
+    // same 0.00001° step, so the texts must equal the file's. dec.Second
+    // shows 59.98" as the next minute (0.024" up, more than half a step),
+    // and UTM whole metres: from these the value may move by a step or two.
     const int formatBefore = dlg.m_nFormat;
     if (dlg.isVisible())
     {
@@ -381,11 +382,11 @@ QStringList CompareSavedFile(CReferenceDlg& dlg, const QString& path)
                                dlg.GetDlgItemText(degreeIds[axis]) == QStringLiteral("0") &&
                                dlg.GetDlgItemText(minuteIds[axis]) == QStringLiteral("0.0000");
             bool bSame = shown == written || bZero;
-            if (!bSame && formatBefore == FORMAT_UTM)
+            if (!bSame && (formatBefore == FORMAT_UTM || formatBefore == FORMAT_DEC_SECOND))
             {
                 // Signed minutes; a metre is 0.00054' of latitude and
-                // 0.00054' / cos(latitude) of longitude. Tolerance: two
-                // metres, a 0.00001° step and a 0.0005' step.
+                // 0.00054' / cos(latitude) of longitude. Tolerance: a
+                // 0.00001° step and a 0.0005' step, in UTM two metres more.
                 const auto signedMinutes = [](double degrees, double minutes, bool negative)
                 { return (negative ? -1.0 : 1.0) * (degrees * 60.0 + minutes); };
                 const double dialogValue = signedMinutes(dlg.GetDlgItemText(degreeIds[axis]).toDouble(),
@@ -394,9 +395,11 @@ QStringList CompareSavedFile(CReferenceDlg& dlg, const QString& path)
                                                              dlg.GetDlgItemText(signIds[axis]) == QStringLiteral("S"));
                 const double fileValue =
                     signedMinutes(v.m_nDegree[p][axis], v.m_dMinute[p][axis], v.m_nHemisphere[p][axis] != 0);
-                const double stretch =
-                    axis == 0 ? 1.0 / std::max(std::cos(fileLat * std::numbers::pi / 180.0), 0.01) : 1.0;
-                const double tolerance = (2 * 0.00054 + 0.0006 + 0.0005) * stretch; // minutes
+                const double metres = formatBefore == FORMAT_UTM ? 2.0 : 0.0;
+                const double stretch = axis == 0 && formatBefore == FORMAT_UTM
+                                           ? 1.0 / std::max(std::cos(fileLat * std::numbers::pi / 180.0), 0.01)
+                                           : 1.0;
+                const double tolerance = metres * 0.00054 * stretch + 0.0006 + 0.0005; // minutes
                 bSame = std::fabs(dialogValue - fileValue) <= tolerance;
             }
             if (!bSame)
