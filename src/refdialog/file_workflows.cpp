@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -208,8 +209,12 @@ bool CReferenceDlg::OnSave()
     WriteCalFile(out, values);
     const std::string bytes = out.str();
 
+    // An infinite height difference (a loaded file's number beyond every
+    // double) would be written as "inf", which reads back as 0.
+    const bool bFiniteHeight = std::isfinite(m_dHeightDiff);
+
     const bool bWritten =
-        bExpressible &&
+        bExpressible && bFiniteHeight &&
         file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
         file.commit();
     if (bWritten)
@@ -224,6 +229,8 @@ bool CReferenceDlg::OnSave()
     // After the exchanges of the restore, which hide the error window.
     if (!bExpressible)
         m_converter.ShowInputError(MSG_VALUE_TOO_LARGE);
+    else if (!bFiniteHeight)
+        m_converter.ShowInputError(m_dHeightDiff > 0.0 ? MSG_VALUE_TOO_LARGE : MSG_VALUE_TOO_SMALL);
     return bWritten;
 }
 

@@ -187,6 +187,32 @@ TEST_F(FileWorkflows, SaveOfAPointBeyondAWholeTurnWritesNothingAndReportsTheValu
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("harbour.CAL")});
 }
 
+TEST_F(FileWorkflows, SaveOfAnInfiniteHeightDifferenceWritesNothingAndReportsItsSide)
+{
+    // A loaded number beyond every double is infinite; Save used to write
+    // "HEIGHTDIFF:      inf", which reads back as 0.
+    for (const auto& [height, message] : {std::pair{"1e400", "Value too large!"}, {"-1e400", "Value too small!"}})
+    {
+        SCOPED_TRACE(height);
+        const QByteArray file = QByteArray("NAME:       harbour\r\nREFERENCE_POINT: (120,840) ==> (12\xB0"
+                                           "28.1235'O,47\xB0"
+                                           "51.5675'N)\r\nREFERENCE_POINT: (1530,95) ==> (12\xB0"
+                                           "34.5000'O,47\xB0"
+                                           "48.0120'N)\r\nHEIGHTDIFF:      ") +
+                                height + "\r\nFILENAME:        harbour.bmp\r\n";
+        Write(Path("harbour.CAL"), file);
+        CReferenceDlg& dlg = Start();
+        m_files.Answer(Path("harbour.CAL"));
+        EXPECT_EQ(ClickAnswering(IDC_LOAD, {IDOK}), Texts({"Too less Keywords found!"}));
+        m_files.Answer(Path("harbour.CAL"));
+        EXPECT_EQ(ClickAnswering(IDC_SAVE, {IDC_YES}), Texts({"The File harbour.CAL already exists! Continue?"}));
+        EXPECT_EQ(Read(Path("harbour.CAL")), file);
+        EXPECT_TRUE(dlg.m_bModified);
+        EXPECT_EQ(ErrorWindow().Message(), QString::fromLatin1(message));
+        EXPECT_TRUE(ErrorWindow().isVisible());
+    }
+}
+
 TEST_F(FileWorkflows, LoadShowsTheFilesWgs84PointsInTheUsersDatumAndFormat)
 {
     Write(Path("harbour.CAL"), ExpectedFile("DATE:       05/03/2009"));
