@@ -234,6 +234,9 @@ protected:
         WriteBytes(Path("broken.CAL"), kBrokenCal);
         WriteBytes(Path("nine.CAL"), kNineLinesCal);
         WriteBytes(Path("empty.CAL"), {});
+        // A height difference beyond every double: the reader makes it infinite.
+        WriteBytes(Path("infinite.CAL"),
+                   QByteArray(kValidCal).replace("HEIGHTDIFF:      12.5", "HEIGHTDIFF:      1e400"));
         QByteArray noise;
         for (int i = 0; i < 20000; ++i)
             noise += static_cast<char>((i * 7919) % 251); // NULs, 0xB0, CRs and LFs among them
@@ -260,9 +263,9 @@ protected:
         const std::vector<std::uint8_t> whole = MakeIndexedBmp(160, 120, 8, kPalette, [](int, int) { return 1; });
         WriteBytes(Path("truncated.bmp"), QByteArray(reinterpret_cast<const char*>(whole.data()), 1100));
 
-        m_loadPool = {QStringLiteral("valid.CAL"), QStringLiteral("broken.CAL"), QStringLiteral("nine.CAL"),
-                      QStringLiteral("empty.CAL"), QStringLiteral("noise.CAL"),  QStringLiteral("missing.CAL"),
-                      QStringLiteral("folder.CAL")};
+        m_loadPool = {QStringLiteral("valid.CAL"),    QStringLiteral("broken.CAL"), QStringLiteral("nine.CAL"),
+                      QStringLiteral("infinite.CAL"), QStringLiteral("empty.CAL"),  QStringLiteral("noise.CAL"),
+                      QStringLiteral("missing.CAL"),  QStringLiteral("folder.CAL")};
         m_savePool = {QStringLiteral("out1.CAL"),
                       QStringLiteral("out2.CAL"),
                       QStringLiteral("harbour.CAL"),
@@ -601,13 +604,20 @@ protected:
     }
 
     /// Types `text` into field `id` and leaves it by Tab, by a click
-    /// elsewhere, or not at all.
+    /// elsewhere, or not at all. Returns the field the keys went to (the
+    /// focus may stay in a field whose check failed) when it had the focus
+    /// as it was left.
     QLineEdit* TypeInto(int id, const QString& text, int leave)
     {
         if (!ActivateDialog())
             return nullptr;
         auto* field = Dialog()->Item<QLineEdit>(id);
         field->setFocus(Qt::MouseFocusReason);
+        // A check that failed as the focus moved shows the error window,
+        // which the offscreen platform activates; the user's click into
+        // the field activates the dialog again.
+        if (!ActivateDialog())
+            return nullptr;
         // The focus may stay in a field whose check failed: the keys go there.
         auto* target = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         if (target == nullptr)
@@ -615,11 +625,13 @@ protected:
         target->selectAll();
         QTest::keyClick(target, Qt::Key_Backspace);
         TypeKeys(target, text);
+        // Only a field that has the focus reports losing it.
+        const bool hadFocus = target->hasFocus();
         if (leave == 0)
             QTest::keyClick(target, Qt::Key_Tab);
         else if (leave == 1)
             Dialog()->GetDlgItem(Pick(VisibleFields()))->setFocus(Qt::MouseFocusReason);
-        return target;
+        return hadFocus ? target : nullptr;
     }
 
     void TypeSensiblePoint(int c)
@@ -674,10 +686,10 @@ protected:
             const int id = Pick(VisibleFields());
             const QString text = RandomText(id);
             const int leave = Chance(0.5) ? 0 : Chance(0.7) ? 1 : 2;
+            // One arg() call: the typed text may hold "%2" itself.
             Log(QStringLiteral("type \"%1\" into %2, %3")
-                    .arg(text)
-                    .arg(id)
-                    .arg(leave == 0   ? QStringLiteral("Tab")
+                    .arg(text, QString::number(id),
+                         leave == 0   ? QStringLiteral("Tab")
                          : leave == 1 ? QStringLiteral("click elsewhere")
                                       : QStringLiteral("stay")));
             QLineEdit* typedInto = TypeInto(id, text, leave);
