@@ -348,9 +348,8 @@ int WritePoints(const char* path)
     const auto& utm = UtmPoints();
     for (std::size_t i = 0; i < kPointCount; ++i)
     {
-        out << Number(Points()[i].lat / kDegToRad) << ' ' << Number(Points()[i].lon / kDegToRad) << ' '
-            << utm[i].zone << ' ' << utm[i].hemisphere << ' ' << Number(utm[i].easting) << ' '
-            << Number(utm[i].northing) << '\n';
+        out << Number(Points()[i].lat / kDegToRad) << ' ' << Number(Points()[i].lon / kDegToRad) << ' ' << utm[i].zone
+            << ' ' << utm[i].hemisphere << ' ' << Number(utm[i].easting) << ' ' << Number(utm[i].northing) << '\n';
     }
     out.close();
     if (!out)

@@ -13,6 +13,8 @@
 //
 // The maps are written once into <temp>/kartora-bench and reused. Each
 // benchmark runs 7 repetitions; the medians are what counts.
+#include "bench_map_file.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -23,7 +25,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -35,63 +36,9 @@
 namespace
 {
 
-constexpr int kSide = 10000;               // pixels
-constexpr QSize kClient(1920, 1080);       // pixels
-constexpr int kPanStep = 8;                // pixels per axis and drag step
-
-void Put16(std::string& b, unsigned v)
-{
-    b += static_cast<char>(v & 0xFF), b += static_cast<char>((v >> 8) & 0xFF);
-}
-void Put32(std::string& b, unsigned v)
-{
-    Put16(b, v & 0xFFFF), Put16(b, v >> 16);
-}
-
-// A bottom-up uncompressed kSide x kSide map at 8 or 24 bits per pixel with
-// varying content.
-std::filesystem::path PrepareMap(int bpp)
-{
-    const auto dir = std::filesystem::temp_directory_path() / "kartora-bench";
-    std::filesystem::create_directories(dir);
-    const auto path = dir / ("view-map" + std::to_string(bpp) + ".bmp");
-    const std::uint64_t stride = (std::uint64_t{kSide} * bpp + 31) / 32 * 4;
-    const std::uint64_t paletteBytes = bpp == 8 ? 1024 : 0;
-    const std::uint64_t fileSize = 54 + paletteBytes + stride * kSide;
-    std::error_code ec;
-    if (std::filesystem::file_size(path, ec) == fileSize)
-        return path;
-
-    std::string head = "BM";
-    Put32(head, static_cast<unsigned>(fileSize)), Put32(head, 0), Put32(head, 54 + paletteBytes);
-    Put32(head, 40), Put32(head, kSide), Put32(head, kSide), Put16(head, 1), Put16(head, bpp);
-    Put32(head, 0), Put32(head, static_cast<unsigned>(stride * kSide)), Put32(head, 2835), Put32(head, 2835);
-    Put32(head, 0), Put32(head, 0);
-    for (unsigned i = 0; i < paletteBytes / 4; ++i)
-        Put32(head, (i * 0x030507u) & 0xFFFFFF);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(head.data(), static_cast<std::streamsize>(head.size()));
-    std::vector<char> row(stride, 0);
-    for (int y = 0; y < kSide; ++y)
-    {
-        for (int x = 0; x < kSide; ++x)
-        {
-            if (bpp == 8)
-                row[x] = static_cast<char>((x * 7 + y * 3 + (x ^ y)) & 0xFF);
-            else
-                row[3 * x] = static_cast<char>(x), row[3 * x + 1] = static_cast<char>(y),
-                row[3 * x + 2] = static_cast<char>(x ^ y);
-        }
-        out.write(row.data(), static_cast<std::streamsize>(row.size()));
-    }
-    out.close();
-    if (!out)
-    {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        std::exit(1);
-    }
-    return path;
-}
+constexpr int kSide = bench::kMapSide; // pixels
+constexpr QSize kClient(1920, 1080);   // pixels
+constexpr int kPanStep = 8;            // pixels per axis and drag step
 
 // A view with the map loaded and a client area of exactly kClient.
 struct LoadedView
@@ -199,8 +146,8 @@ int main(int argc, char** argv)
 
     const auto configure = [](benchmark::internal::Benchmark* b)
     { b->Repetitions(7)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond)->UseRealTime(); };
-    const auto map8 = PrepareMap(8);
-    const auto map24 = PrepareMap(24);
+    const auto map8 = bench::PrepareMapFile(8);
+    const auto map24 = bench::PrepareMapFile(24);
     configure(benchmark::RegisterBenchmark("view_full/8bpp", ViewFull, map8));
     configure(benchmark::RegisterBenchmark("view_full/24bpp", ViewFull, map24));
     configure(benchmark::RegisterBenchmark("view_pan/8bpp", ViewPan, map8));
