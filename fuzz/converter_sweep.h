@@ -15,14 +15,15 @@ inline void CheckEntryValues(const EntryValues& v, std::int32_t format)
 {
     for (int p = 0; p < 2; ++p)
     {
-        const bool bUnset = format == FORMAT_UTM ? v.m_nZone[p] == -1
-                                                 : v.m_nHemisphere[p][0] == -1 && v.m_nHemisphere[p][1] == -1;
+        const bool bUnset =
+            format == FORMAT_UTM ? v.m_nZone[p] == -1 : v.m_nHemisphere[p][0] == -1 && v.m_nHemisphere[p][1] == -1;
         if (bUnset)
             continue; // the point could not be expressed and kept its values
         for (int axis = 0; axis < 2; ++axis)
         {
             if (format != FORMAT_UTM || axis == 1)
-                FUZZ_CHECK(v.m_nHemisphere[p][axis] == 0 || v.m_nHemisphere[p][axis] == 1, "a hemisphere flag is 0 or 1");
+                FUZZ_CHECK(v.m_nHemisphere[p][axis] == 0 || v.m_nHemisphere[p][axis] == 1,
+                           "a hemisphere flag is 0 or 1");
             switch (format)
             {
             case FORMAT_DEC_DEGREE:

@@ -14,7 +14,8 @@
     std::abort();
 }
 
-#define FUZZ_CHECK(condition, what) ((condition) ? static_cast<void>(0) : FuzzFail(__FILE__, __LINE__, #condition, what))
+#define FUZZ_CHECK(condition, what)                                                                                    \
+    ((condition) ? static_cast<void>(0) : FuzzFail(__FILE__, __LINE__, #condition, what))
 
 /// True when `b` lies within `halfStep` of `a`, widened by a few units in the
 /// last place of the larger magnitude: the error of one decimal rounding to a
