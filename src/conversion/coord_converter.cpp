@@ -32,11 +32,14 @@ constexpr DatumCodes kDatumCodes[kDatumCount] = {
     {"DHDN", "BR"},  // Potsdam on Bessel 1841
 };
 
-// round(x) of the entry fields: x + 0.5 with the fraction cut off. x can be a
-// hair below 0 (the seconds of 10.03333°); cutting toward zero makes that 0.
+// round(x) of the entry fields: x + 0.5 with the fraction cut off. x can lie
+// below 0 by up to a step (the seconds of 10.03333°, whose minutes were rounded
+// up to 2'); cutting toward zero makes that 0, and a plain 0 rather than the -0
+// of trunc(-0.1), which a field would show as "-0.00".
 double RoundHalfUp(double x)
 {
-    return std::trunc(x + 0.5);
+    const double r = std::trunc(x + 0.5);
+    return r == 0.0 ? 0.0 : r;
 }
 
 // A geodesy result cut toward zero to whole metres, kept within the 32-bit

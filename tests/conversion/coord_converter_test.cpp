@@ -83,6 +83,7 @@ TEST_P(ConverterRounding, DegreesComeBackWithTheFieldsRoundingAndCarries)
     EXPECT_EQ(out.wholeDeg[0][0], row.dmsDegrees);
     EXPECT_EQ(out.wholeMin[0][0], row.dmsMinutes);
     EXPECT_NEAR(out.sec[0][0], row.dmsSeconds, 1e-9); // seconds
+    EXPECT_FALSE(std::signbit(out.sec[0][0])) << "a field would show -0.00";
 }
 
 INSTANTIATE_TEST_SUITE_P(WorkedFigures, ConverterRounding,
@@ -97,6 +98,7 @@ INSTANTIATE_TEST_SUITE_P(WorkedFigures, ConverterRounding,
                                            RoundingRow{7.123456, 7.12346, 7, 7.4075, 7, 7, 24.46},
                                            // the seconds' rounding meets a value a hair below zero
                                            RoundingRow{10.03333, 10.03333, 10, 2.0, 10, 2, 0.0},
+                                           RoundingRow{53.03333, 53.03333, 53, 2.0, 53, 2, 0.0},
                                            // west or south: flag 1, same magnitudes
                                            RoundingRow{-10.5, 10.5, 10, 30.0, 10, 30, 0.0},
                                            RoundingRow{0.0, 0.0, 0, 0.0, 0, 0, 0.0},
