@@ -24,6 +24,22 @@ void Report(std::ostream& err, std::string_view subject, std::string_view messag
     err << kProgram << subject << ": " << message << '\n';
 }
 
+// Opens a file to read, or reports why not. A directory opens as a stream on
+// some systems and then reads as empty; it counts as a file that cannot be
+// opened.
+bool OpenForReading(const std::string& path, std::ifstream& file, std::ostream& err)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_directory(path, ec))
+        file.open(path, std::ios::binary);
+    if (!file.is_open())
+    {
+        Report(err, path, "cannot open the file");
+        return false;
+    }
+    return true;
+}
+
 // Reads one point into both slots of `values`, so that whatever the converter
 // does to "both points" it does to this one.
 std::optional<std::string> ParseBothSlots(std::int32_t format, std::string_view text, EntryValues& values)
@@ -213,12 +229,9 @@ int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream&
 
 int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-    {
-        Report(err, path, "cannot open the file");
+    std::ifstream file;
+    if (!OpenForReading(path, file, err))
         return kExitFailed;
-    }
     CalValues cal;
     ReadCalFile(file, cal,
                 [&err](MessageId id, const std::string& insert) { err << GetMessageText(id, insert.c_str()) << '\n'; });
@@ -251,12 +264,9 @@ int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format,
 
 int RunImport(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-    {
-        Report(err, path, "cannot open the file");
+    std::ifstream file;
+    if (!OpenForReading(path, file, err))
         return kExitFailed;
-    }
     EntryValues values;
     if (ReadMagicMapsPoints(file, values.m_nHemisphere, values.m_dDegree) < 2)
     {

@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
     std::string language = "en";
     app.add_option("--lang", language, "language of the messages: en or de")
-        ->check(CLI::IsMember({"en", "de"}, CLI::ignore_case));
+        ->transform(CLI::IsMember({"en", "de"}, CLI::ignore_case)); // "De" becomes "de"
 
     ConvertOptions convert;
     bool toDatumGiven = false;
@@ -101,7 +101,7 @@ int main(int argc, char** argv)
         return app.exit(e);
     }
 
-    g_nLanguage = language == "de" || language == "DE" ? 0 : 1;
+    g_nLanguage = language == "de" ? 0 : 1;
     if (*convertCommand)
     {
         if (!toDatumGiven)

@@ -293,6 +293,12 @@ TEST_F(CliTest, CalReadReportsTheReadersMessagesAndMissingFiles)
     EXPECT_EQ(out.str().substr(0, 8), "NAME: x\n");
 
     EXPECT_EQ(RunCalRead(PathOf("missing.CAL"), 0, 1, out, err), kExitFailed);
+    // A directory opens as a stream on Linux and reads as an empty file.
+    err.str("");
+    EXPECT_EQ(RunCalRead(m_dir.string(), 0, 1, out, err), kExitFailed);
+    EXPECT_EQ(RunImport(m_dir.string(), 0, 1, out, err), kExitFailed);
+    EXPECT_EQ(err.str(), "kartora-cli: " + m_dir.string() + ": cannot open the file\n" + "kartora-cli: " +
+                             m_dir.string() + ": cannot open the file\n");
 }
 
 TEST_F(CliTest, ImportTakesBothLinesInTheDatumOrRefuses)

@@ -21,6 +21,12 @@ expect(0 "^10 30\\.0000 E 53 15\\.0000 N\n$" convert --format UTM --to-format de
 expect(1 "^$" convert "10 61 E 53 15 N")
 expect(105 "^$" convert --datum ED50 "10 30 E 53 15 N")
 
+# Messages in German for --lang de in any letter case.
+execute_process(COMMAND ${CLI} --lang De convert "10 61 E 53 15 N" RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT err MATCHES "Wert zu gro")
+  message(FATAL_ERROR "kartora-cli --lang De: exit status ${rc}, messages\n${err}")
+endif()
+
 set(cal ${WORK_DIR}/harbour.CAL)
 set(write_args cal write --name harbour --bmp harbour.bmp --pixel1 120,840 --pixel2 1530,95
   --format deg --point1 "12.4687 E 47.8595 N" --point2 "12.575 E 47.8002 N" --height 12.5)
