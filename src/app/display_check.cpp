@@ -1,7 +1,11 @@
 #include "app/display_check.h"
 
+#include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 bool HasDisplay(int argc, char** argv)
@@ -19,4 +23,39 @@ bool HasDisplay(int argc, char** argv)
     Q_UNUSED(argv);
     return true;
 #endif
+}
+
+namespace
+{
+
+// Start-up is single-threaded: Qt's platform plugin reports from the thread
+// that constructs the QApplication.
+QtMessageHandler s_previousHandler = nullptr;
+QStringList s_keptBack;
+
+void KeepBack(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg)
+    {
+        std::fprintf(stderr, "%s\n", kDisplayFailedMessage);
+        std::fflush(stderr);
+        std::_Exit(1); // Qt's state is half built: no destructors, no atexit handlers
+    }
+    s_keptBack.append(qFormatLogMessage(type, context, message));
+}
+
+} // namespace
+
+DisplayStartGuard::DisplayStartGuard()
+{
+    s_keptBack.clear();
+    s_previousHandler = qInstallMessageHandler(KeepBack);
+}
+
+DisplayStartGuard::~DisplayStartGuard()
+{
+    qInstallMessageHandler(s_previousHandler);
+    for (const QString& line : std::as_const(s_keptBack))
+        std::fprintf(stderr, "%s\n", qUtf8Printable(line));
+    s_keptBack.clear();
 }

@@ -3,6 +3,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <optional>
 
 #include "app/display_check.h"
 #include "app/kartora_app.h"
@@ -14,7 +15,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", kNoDisplayMessage);
         return 1;
     }
-    QApplication application(argc, argv);
+    std::optional<QApplication> application;
+    {
+        const DisplayStartGuard guard;
+        application.emplace(argc, argv);
+    }
     // Qt takes the user's locale for the C library too. Kartora formats and
     // parses every number itself with "."; keeping C's numeric conventions
     // as well leaves nothing that a "," locale could change.

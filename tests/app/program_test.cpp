@@ -24,6 +24,24 @@ TEST(Program, WithoutADisplayItSaysSoInOneLineAndEndsWithStatus1)
     EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
 }
 
+TEST(Program, WithADisplayItCannotOpenItSaysSoInOneLineAndEndsWithStatus1)
+{
+    // An X display named but not there, as after the X server has gone.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QLatin1String(name));
+    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":987"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(KARTORA_PROGRAM), {});
+    ASSERT_TRUE(program.waitForFinished(30000)) << "the program waited instead of ending";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "Qt aborted";
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_EQ(program.readAllStandardError().toStdString(),
+              "kartora: cannot open the display; start it under a desktop session or with xvfb-run\n");
+    EXPECT_TRUE(program.readAllStandardOutput().isEmpty());
+}
+
 TEST(Program, TheSampleReferenceFilePointsAtTheSampleMapsTwoFeatures)
 {
     // The README's walk-through: the map is an 8-bit 800 x 600 BMP, and the
