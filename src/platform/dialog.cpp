@@ -21,6 +21,7 @@
 #include <QRegularExpressionValidator>
 #include <QTextBlockFormat>
 #include <QTextCursor>
+#include <QTimer>
 #include <qdrawutil.h>
 
 #include <algorithm>
@@ -382,7 +383,23 @@ int CDialog::DoModal()
     m_bEnded = false;
     OnInitDialog();
     if (!m_bEnded) // OnInitDialog may end the dialog before it is shown
+    {
+        // In front of every window of the program once it is up, also when
+        // the same dialog was shown before and other windows were raised
+        // since (the message box is one window for every message). Window
+        // managers do this for a new transient window; without one (a bare X
+        // server) a dialog shown again would stay behind the map.
+        QTimer::singleShot(0, this,
+                           [this]
+                           {
+                               if (isVisible())
+                               {
+                                   raise();
+                                   activateWindow();
+                               }
+                           });
         exec();
+    }
     return m_nResult;
 }
 
