@@ -81,12 +81,13 @@ bool IsKnownFormat(std::int32_t format)
 
 } // namespace
 
-void CReferenceDlg::EntryToWgs84()
+bool CReferenceDlg::EntryToWgs84()
 {
     // A field that fails its check is reported; the conversion goes on with
     // the members as they are (the failing field keeps its last valid value).
-    UpdateData(true);
+    const bool bExchanged = UpdateData(true);
     ConvertEntryToWgs84(m_converter, m_nFormat, Fields());
+    return bExchanged;
 }
 
 void CReferenceDlg::Wgs84ToEntry()

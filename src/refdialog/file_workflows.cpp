@@ -167,7 +167,12 @@ void CReferenceDlg::RestoreDatum(std::int32_t datum)
 
 bool CReferenceDlg::OnSave()
 {
-    EntryToWgs84();
+    // A field that failed its check keeps its last valid value in its
+    // member; writing that would put into the file a value the user does not
+    // see and count the typed one as saved. Save stops with the field in
+    // front of the user and the error window showing.
+    if (!EntryToWgs84())
+        return false;
     if (Utf8(m_strMapName) != BaseNameOf(m_strBmpFileName) && AnsweredNo(MSG_FILE_AND_MAP_NAME))
         return false;
     if (!m_converter.CheckPixelRelation(m_nPixel))

@@ -95,7 +95,9 @@ public:
     void OnShowMap();
 
     // Entry formats and datums.
-    void EntryToWgs84();
+    /// False when a field failed its check (reported, focus on the field);
+    /// the members as they are went to the converter all the same.
+    bool EntryToWgs84();
     void Wgs84ToEntry();
     void OnFormatChange();
     void OnDatumChange();

@@ -162,10 +162,29 @@ TEST_F(FileWorkflows, AFailedWriteReportsFailureAndLeavesTheOldFileAsItWas)
     EXPECT_FALSE(QFile::exists(Path("gone/harbour.CAL")));
 }
 
+TEST_F(FileWorkflows, AFieldThatFailsItsCheckStopsSaveAndCloseBeforeAnyQuestion)
+{
+    CReferenceDlg& dlg = TypePotsdamPoints();
+    Write(Path("harbour.CAL"), "old contents");
+    Type(IDC_LAT_MINUTE, QStringLiteral("61")); // still in the field, not yet checked
+    m_files.Answer(Path("harbour.CAL"));
+    for (const int button : {IDC_SAVE, IDOK})
+    {
+        SCOPED_TRACE(button);
+        EXPECT_EQ(ClickAnswering(button, {}), QStringList()) << "no question, no file dialog";
+        EXPECT_EQ(ErrorWindow().Message(), QStringLiteral("Value too large!"));
+        EXPECT_EQ(dlg.focusWidget(), Field(IDC_LAT_MINUTE));
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_TRUE(dlg.m_bModified);
+    }
+    EXPECT_EQ(Read(Path("harbour.CAL")), QByteArray("old contents"));
+}
+
 TEST_F(FileWorkflows, SaveOfAPointBeyondAWholeTurnWritesNothingAndReportsTheValueTooLarge)
 {
     // Stored degrees are taken unchecked; these pass the relation test. Save
-    // used to write 0°0.0000' for both points and report success.
+    // used to write 0°0.0000' for both points and report success; the degree
+    // fields' check now stops it before any question.
     for (const auto& [entry, degrees] :
          {std::pair{"LongDegree1", 5}, {"LatDegree1", 99999}, {"LongDegree2", 99999}, {"LatDegree2", 5}})
         m_app.WriteProfileInt(QStringLiteral("Settings"), QString::fromLatin1(entry), degrees);
@@ -177,8 +196,7 @@ TEST_F(FileWorkflows, SaveOfAPointBeyondAWholeTurnWritesNothingAndReportsTheValu
     std::copy(&pixels[0][0], &pixels[0][0] + 4, &dlg.m_nPixel[0][0]);
     dlg.UpdateData(false);
     Write(Path("harbour.CAL"), "old contents");
-    m_files.Answer(Path("harbour.CAL"));
-    EXPECT_EQ(ClickAnswering(IDOK, {IDC_YES}), Texts({"The File harbour.CAL already exists! Continue?"}));
+    EXPECT_EQ(ClickAnswering(IDOK, {}), QStringList());
     EXPECT_EQ(Read(Path("harbour.CAL")), QByteArray("old contents"));
     EXPECT_TRUE(dlg.isVisible()) << "Close stays open";
     EXPECT_TRUE(dlg.m_bModified);
@@ -187,11 +205,12 @@ TEST_F(FileWorkflows, SaveOfAPointBeyondAWholeTurnWritesNothingAndReportsTheValu
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("harbour.CAL")});
 }
 
-TEST_F(FileWorkflows, SaveOfAnInfiniteHeightDifferenceWritesNothingAndReportsItsSide)
+TEST_F(FileWorkflows, SaveOfAnInfiniteHeightDifferenceWritesNothingAndShowsTheField)
 {
     // A loaded number beyond every double is infinite; Save used to write
-    // "HEIGHTDIFF:      inf", which reads back as 0.
-    for (const auto& [height, message] : {std::pair{"1e400", "Value too large!"}, {"-1e400", "Value too small!"}})
+    // "HEIGHTDIFF:      inf", which reads back as 0. The field shows "inf",
+    // which its check refuses before any question.
+    for (const char* height : {"1e400", "-1e400"})
     {
         SCOPED_TRACE(height);
         const QByteArray file = QByteArray("NAME:       harbour\r\nREFERENCE_POINT: (120,840) ==> (12\xB0"
@@ -204,12 +223,14 @@ TEST_F(FileWorkflows, SaveOfAnInfiniteHeightDifferenceWritesNothingAndReportsIts
         CReferenceDlg& dlg = Start();
         m_files.Answer(Path("harbour.CAL"));
         EXPECT_EQ(ClickAnswering(IDC_LOAD, {IDOK}), Texts({"Too less Keywords found!"}));
-        m_files.Answer(Path("harbour.CAL"));
-        EXPECT_EQ(ClickAnswering(IDC_SAVE, {IDC_YES}), Texts({"The File harbour.CAL already exists! Continue?"}));
+        EXPECT_EQ(ClickAnswering(IDC_SAVE, {}), QStringList());
         EXPECT_EQ(Read(Path("harbour.CAL")), file);
         EXPECT_TRUE(dlg.m_bModified);
-        EXPECT_EQ(ErrorWindow().Message(), QString::fromLatin1(message));
+        EXPECT_EQ(ErrorWindow().Message(), QStringLiteral("Forbidden characters!"));
         EXPECT_TRUE(ErrorWindow().isVisible());
+        EXPECT_EQ(dlg.focusWidget(), Field(IDC_HEIGHT_DIFF));
+        EXPECT_EQ(Field(IDC_HEIGHT_DIFF)->selectedText(),
+                  height[0] == '-' ? QStringLiteral("-inf") : QStringLiteral("inf"));
     }
 }
 
