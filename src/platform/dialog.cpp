@@ -381,7 +381,22 @@ int CDialog::DoModal()
     BuildControls();
     m_nResult = IDCANCEL;
     m_bEnded = false;
-    OnInitDialog();
+    if (OnInitDialog())
+    {
+        // True asks the framework to set the focus, which on a new dialog is
+        // the first control that takes it. A dialog shown again (the one
+        // message box) would otherwise keep the control used last time, and
+        // Enter would press "No" where the question offers "Yes" first.
+        for (QWidget* pNext = nextInFocusChain(); pNext != this; pNext = pNext->nextInFocusChain())
+        {
+            if (isAncestorOf(pNext) && (pNext->focusPolicy() & Qt::TabFocus) != 0 && pNext->isEnabled() &&
+                pNext->isVisibleTo(this))
+            {
+                pNext->setFocus(Qt::TabFocusReason);
+                break;
+            }
+        }
+    }
     if (!m_bEnded) // OnInitDialog may end the dialog before it is shown
     {
         // In front of every window of the program once it is up, also when

@@ -130,6 +130,30 @@ TEST_F(MessageBoxTest, EscapeAnswersCancelOnlyWhereOfferedAndEnterPressesTheFirs
             << "set " << row.buttons << ", key " << row.key;
 }
 
+TEST_F(MessageBoxTest, EnterAnswersYesAlsoAfterTheMouseAnsweredNoTheTimeBefore)
+{
+    // The box is one window for every message; the button clicked last time
+    // must not keep the focus, and so Enter, for the next question.
+    for (const UINT buttons : {MB_YESNO, MB_YESNOCANCEL})
+    {
+        SCOPED_TRACE(buttons);
+        {
+            const auto clickNo = AnswerNextModal(
+                [](QWidget* modal)
+                { QTest::mouseClick(qobject_cast<CDialog*>(modal)->Item<QPushButton>(IDC_NO), Qt::LeftButton); });
+            EXPECT_EQ(ShowMessageText(QStringLiteral("?"), buttons), IDNO);
+        }
+        const auto pressReturn = AnswerNextModal(
+            [](QWidget* modal)
+            {
+                // As the window system delivers a key: to the widget with the focus.
+                QWidget* focused = modal->focusWidget();
+                QTest::keyClick(focused != nullptr ? focused : modal, Qt::Key_Return);
+            });
+        EXPECT_EQ(ShowMessageText(QStringLiteral("?"), buttons), IDYES);
+    }
+}
+
 TEST_F(MessageBoxTest, MessagesReadInTheCurrentLanguageUnderEnglishButtons)
 {
     const std::map<int, QString> english = {{IDC_YES, QStringLiteral("Yes")},
