@@ -106,27 +106,12 @@ void CReferenceDlg::OnLoad()
         return;
 
     // The file holds WGS84 degrees and decimal minutes: read them as such.
-    const std::int32_t userDatum = m_nDatum;
-    m_nDatum = DATUM_WGS84;
-    m_converter.SelectDatum(DATUM_WGS84);
+    const std::int32_t userDatum = SelectWgs84Datum();
     const std::int32_t userFormat = m_nFormat;
     m_nFormat = FORMAT_DEC_MINUTE;
 
     // The reader leaves what the file does not mention as it was.
-    CalValues values;
-    values.m_strMapName = Utf8(m_strMapName);
-    values.m_strBmpFileName = Utf8(m_strBmpFileName);
-    for (int p = 0; p < 2; ++p)
-    {
-        for (int axis = 0; axis < 2; ++axis)
-        {
-            values.m_nPixel[p][axis] = m_nPixel[p][axis];
-            values.m_nHemisphere[p][axis] = m_nHemisphere[p][axis];
-            values.m_nDegree[p][axis] = m_nDegree[p][axis];
-            values.m_dMinute[p][axis] = m_dMinute[p][axis];
-        }
-    }
-    values.m_dHeightDiff = m_dHeightDiff;
+    CalValues values = MembersAsCalValues();
     ReadCalFile(file, values, CCalReaderMessages());
     file.close();
 
@@ -155,6 +140,33 @@ void CReferenceDlg::OnLoad()
     }
     OnRefPoint1();
     UpdateData(false);
+}
+
+std::int32_t CReferenceDlg::SelectWgs84Datum()
+{
+    const std::int32_t userDatum = m_nDatum;
+    m_nDatum = DATUM_WGS84;
+    m_converter.SelectDatum(DATUM_WGS84);
+    return userDatum;
+}
+
+CalValues CReferenceDlg::MembersAsCalValues() const
+{
+    CalValues values;
+    values.m_strMapName = Utf8(m_strMapName);
+    values.m_strBmpFileName = Utf8(m_strBmpFileName);
+    for (int p = 0; p < 2; ++p)
+    {
+        for (int axis = 0; axis < 2; ++axis)
+        {
+            values.m_nPixel[p][axis] = m_nPixel[p][axis];
+            values.m_nHemisphere[p][axis] = m_nHemisphere[p][axis];
+            values.m_nDegree[p][axis] = m_nDegree[p][axis];
+            values.m_dMinute[p][axis] = m_dMinute[p][axis];
+        }
+    }
+    values.m_dHeightDiff = m_dHeightDiff;
+    return values;
 }
 
 void CReferenceDlg::RestoreDatum(std::int32_t datum)
@@ -193,23 +205,14 @@ bool CReferenceDlg::OnSave()
     if (!file.open(QIODevice::WriteOnly))
         return false;
 
-    const std::int32_t userDatum = m_nDatum;
-    m_nDatum = DATUM_WGS84;
-    m_converter.SelectDatum(DATUM_WGS84);
+    const std::int32_t userDatum = SelectWgs84Datum();
     UpdateData(true);
 
-    CalValues values;
-    values.m_strMapName = Utf8(m_strMapName);
-    values.m_strBmpFileName = Utf8(m_strBmpFileName);
-    for (int p = 0; p < 2; ++p)
-    {
-        for (int axis = 0; axis < 2; ++axis)
-            values.m_nPixel[p][axis] = m_nPixel[p][axis];
-    }
+    // The file's angles are the converter's WGS84 positions, not the fields'.
+    CalValues values = MembersAsCalValues();
     // A position beyond a whole turn (stored degrees are taken unchecked)
     // has no degrees and minutes: the file would get 0°0' in its place.
     const bool bExpressible = m_converter.Wgs84ToDegMin(values.m_nHemisphere, values.m_nDegree, values.m_dMinute);
-    values.m_dHeightDiff = m_dHeightDiff;
     std::ostringstream out;
     WriteCalFile(out, values);
     const std::string bytes = out.str();

@@ -31,6 +31,7 @@
 class QAbstractButton;
 class QPushButton;
 class QRadioButton;
+struct CalValues;
 
 /// x1, y1, x2, y2 of both points' pixels (y from the bottom row), handed to
 /// the map view with WM_MAP_LOAD. The message is posted, so the pixels live
@@ -172,8 +173,13 @@ private:
     /// members were last written into it.
     bool AnyFieldEdited() const;
     void ClearFieldEdits();
+    /// Selects WGS84, the file's datum, for Save or Load; returns the user's
+    /// datum for RestoreDatum.
+    std::int32_t SelectWgs84Datum();
     /// Back to the user's datum after Save or Load worked in WGS84.
     void RestoreDatum(std::int32_t datum);
+    /// The members a reference file holds.
+    CalValues MembersAsCalValues() const;
     void CenterWindow(QWidget* window);
     /// Closes the main window and ends the event loop (nothing without a main window).
     void EndProgram();
