@@ -24,6 +24,17 @@ void Report(std::ostream& err, std::string_view subject, std::string_view messag
     err << kProgram << subject << ": " << message << '\n';
 }
 
+// Why a point got no position: the value to mend and the dialog's message,
+// e.g. "easting: Value too small!".
+std::string FaultText(const CCoordConverter& converter, int point)
+{
+    static constexpr const char* kValueNames[] = {"longitude", "latitude", "easting", "northing", "zone"};
+    const std::optional<PositionFault>& fault = converter.Fault(point);
+    if (!fault)
+        return GetMessageText(MSG_NO_POSITION, "");
+    return std::string(kValueNames[fault->value]) + ": " + GetMessageText(fault->message, "");
+}
+
 // Opens a file to read, or reports why not. A directory opens as a stream on
 // some systems and then reads as empty; it counts as a file that cannot be
 // opened.
@@ -123,7 +134,7 @@ int RunConvert(const ConvertOptions& options, std::istream& in, std::ostream& ou
         converter.SelectDatum(options.datum);
         if (!ConvertEntryToWgs84(converter, options.format, values.Fields()))
         {
-            Report(err, text, "no position in this datum");
+            Report(err, text, FaultText(converter, 0));
             allValid = false;
             return;
         }
@@ -191,7 +202,8 @@ int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream&
     converter.SelectDatum(options.datum);
     if (!ConvertEntryToWgs84(converter, options.format, values.Fields()))
     {
-        Report(err, "points", "no position in this datum");
+        const int p = converter.Fault(0) ? 0 : 1;
+        Report(err, points[p].first, FaultText(converter, p));
         return kExitFailed;
     }
 
@@ -277,7 +289,7 @@ int RunImport(const std::string& path, std::int32_t datum, std::int32_t format, 
     converter.SelectDatum(datum);
     if (!ConvertEntryToWgs84(converter, FORMAT_DEC_DEGREE, values.Fields()))
     {
-        Report(err, path, "no position in this datum");
+        Report(err, path, FaultText(converter, converter.Fault(0) ? 0 : 1));
         return kExitFailed;
     }
     if (!ConvertWgs84ToEntry(converter, format, values.Fields()))

@@ -129,6 +129,24 @@ template <class Store> bool ForEachLocalAngle(const CCoordConverter& converter, 
     return all;
 }
 
+// Why the UTM inverse gave no position, from its error bits: the zone
+// outside 1 to 60, the easting outside what the grid covers (100 km to
+// 900 km, or what the projection refuses), the northing outside 0 to
+// 10000 km or beyond a pole. The half of the range a value lies in says
+// whether it is too small or too large: beyond the south pole the northing
+// is small, beyond the north pole large.
+PositionFault UtmFault(std::uint32_t bits, std::int32_t zone, const std::int32_t utm[2])
+{
+    constexpr std::int32_t kCentralEasting = 500000;    // m, the central meridian's
+    constexpr std::int32_t kMiddleNorthing = 5000000;   // m
+    auto tooLarge = [](bool large) { return large ? MSG_VALUE_TOO_LARGE : MSG_VALUE_TOO_SMALL; };
+    if (bits & geodesy::UTM_ZONE_ERROR)
+        return {VALUE_ZONE, tooLarge(zone > 0)};
+    if ((bits & geodesy::UTM_EASTING_ERROR) && !(bits & geodesy::UTM_NORTHING_ERROR))
+        return {VALUE_EASTING, tooLarge(utm[0] > kCentralEasting)};
+    return {VALUE_NORTHING, tooLarge(utm[1] > kMiddleNorthing)};
+}
+
 double Signed(std::int32_t hemisphere, double radians)
 {
     return hemisphere != 0 ? -radians : radians;
@@ -183,16 +201,31 @@ std::pair<double, double> CCoordConverter::ShiftDatum(double lon, double lat, st
     return {lonOut, latOut};
 }
 
+void CCoordConverter::ClearFaults()
+{
+    m_fault[0].reset();
+    m_fault[1].reset();
+}
+
 bool CCoordConverter::StoreWgs84(int point, double lon, double lat)
 {
     // Values read from a file are not range-checked; an angle that is not a
     // finite number is no position.
     if (!std::isfinite(lon) || !std::isfinite(lat))
+    {
+        m_fault[point] = PositionFault{std::isfinite(lon) ? VALUE_LATITUDE : VALUE_LONGITUDE, MSG_VALUE_TOO_LARGE};
         return false;
+    }
     bool ok = false;
     const auto [wgsLon, wgsLat] = ShiftDatum(lon, lat, m_nMapDatum, DATUM_WGS84, &ok);
     if (!ok)
+    {
+        // The shifts refuse a latitude beyond a pole (90 degrees plus
+        // minutes) and a longitude beyond a whole turn.
+        const bool bLongitude = std::fabs(lat) <= kPi / 2;
+        m_fault[point] = PositionFault{bLongitude ? VALUE_LONGITUDE : VALUE_LATITUDE, MSG_NO_POSITION};
         return false;
+    }
     m_dWgs84[point][0] = wgsLon;
     m_dWgs84[point][1] = wgsLat;
     return true;
@@ -212,6 +245,7 @@ bool CCoordConverter::LocalPosition(int point, double& lon, double& lat) const
 
 bool CCoordConverter::DegreesToWgs84(const std::int32_t hemi[2][2], const double deg[2][2])
 {
+    ClearFaults();
     bool all = true;
     for (int p = 0; p < 2; ++p)
     {
@@ -224,6 +258,7 @@ bool CCoordConverter::DegreesToWgs84(const std::int32_t hemi[2][2], const double
 
 bool CCoordConverter::DegMinToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2], const double min[2][2])
 {
+    ClearFaults();
     bool all = true;
     for (int p = 0; p < 2; ++p)
     {
@@ -238,6 +273,7 @@ bool CCoordConverter::DegMinToWgs84(const std::int32_t hemi[2][2], const std::in
 bool CCoordConverter::DegMinSecToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2],
                                        const std::int32_t min[2][2], const double sec[2][2])
 {
+    ClearFaults();
     bool all = true;
     for (int p = 0; p < 2; ++p)
     {
@@ -253,6 +289,7 @@ bool CCoordConverter::DegMinSecToWgs84(const std::int32_t hemi[2][2], const std:
 
 bool CCoordConverter::UtmToWgs84(const std::int32_t south[2], const std::int32_t zone[2], const std::int32_t utm[2][2])
 {
+    ClearFaults();
     bool all = true;
     for (int p = 0; p < 2; ++p)
     {
@@ -262,14 +299,21 @@ bool CCoordConverter::UtmToWgs84(const std::int32_t south[2], const std::int32_t
         // values it refuses. A latitude beyond a pole is no position either.
         double lat = std::numeric_limits<double>::quiet_NaN();
         double lon = std::numeric_limits<double>::quiet_NaN();
-        geodesy::ConvertUtmToGeodetic(zone[p], south[p] != 0 ? 'S' : 'N', static_cast<double>(utm[p][0]),
-                                      static_cast<double>(utm[p][1]), lat, lon);
+        const std::uint32_t bits =
+            geodesy::ConvertUtmToGeodetic(zone[p], south[p] != 0 ? 'S' : 'N', static_cast<double>(utm[p][0]),
+                                          static_cast<double>(utm[p][1]), lat, lon);
         if (!(std::fabs(lat) <= kPi / 2) || !std::isfinite(lon))
         {
+            m_fault[p] = UtmFault(bits, zone[p], utm[p]);
             all = false;
             continue;
         }
-        all = StoreWgs84(p, lon, lat) && all;
+        if (!StoreWgs84(p, lon, lat))
+        {
+            // In UTM the latitude that the shift refused is the northing's.
+            m_fault[p] = PositionFault{VALUE_NORTHING, MSG_NO_POSITION};
+            all = false;
+        }
     }
     return all;
 }

@@ -12,17 +12,38 @@
 // Every operation handles point 0 first, then point 1, longitude before
 // latitude. Positions are kept in radians on WGS84, east and north positive.
 //
-// Errors of the geodesy routines are not reported. A point whose datum shift
-// or UTM conversion yields no position keeps its previous values: the stored
-// WGS84 position in the to-WGS84 operations, and all of that point's outputs
-// in the from-WGS84 operations.
+// A point whose datum shift or UTM conversion yields no position keeps its
+// previous values: the stored WGS84 position in the to-WGS84 operations, and
+// all of that point's outputs in the from-WGS84 operations. The to-WGS84
+// operations also record why (Fault), so that a caller can tell the user
+// which value to mend instead of going on with the old position.
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "conversion/coord_types.h"
 #include "conversion/error_window.h"
+
+/// The entry value of a point most likely at fault when the point gets no
+/// WGS84 position.
+enum EntryValue : int
+{
+    VALUE_LONGITUDE, ///< degree formats: the longitude's degrees
+    VALUE_LATITUDE,  ///< degree formats: the latitude's degrees
+    VALUE_EASTING,
+    VALUE_NORTHING,
+    VALUE_ZONE,
+};
+
+/// Why a point got no WGS84 position: the value to mend and the catalogue
+/// message that says what is wrong with it.
+struct PositionFault
+{
+    EntryValue value;
+    MessageId message;
+};
 
 class CCoordConverter
 {
@@ -41,7 +62,8 @@ public:
     std::int32_t GetDatum() const { return m_nMapDatum; }
 
     // Entry values to WGS84, in the selected datum. Each returns false when a
-    // point got no position (that point keeps its previous one).
+    // point got no position (that point keeps its previous one, and Fault
+    // says why).
     bool DegreesToWgs84(const std::int32_t hemi[2][2], const double deg[2][2]);
     bool DegMinToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2], const double min[2][2]);
     bool DegMinSecToWgs84(const std::int32_t hemi[2][2], const std::int32_t deg[2][2], const std::int32_t min[2][2],
@@ -78,16 +100,23 @@ public:
     /// (radians); false when it cannot be shifted or is no angle within one turn.
     bool LocalPosition(int point, double& lon, double& lat) const;
 
+    /// Why `point` got no position in the last to-WGS84 operation; nothing
+    /// when it got one (or before the first operation).
+    const std::optional<PositionFault>& Fault(int point) const { return m_fault[point]; }
+
     /// The stored WGS84 position of `point`: [0] longitude, [1] latitude, radians.
     const double* Wgs84Position(int point) const { return m_dWgs84[point]; }
     IErrorWindow& ErrorWindow() { return *m_wndError; }
 
 private:
     // Stores the entry angles of `point` (radians, local datum) as WGS84;
-    // false (and nothing stored) when the shift fails.
+    // false (nothing stored, the fault recorded) when the shift fails.
     bool StoreWgs84(int point, double lon, double lat);
+    // Forgets the faults of the last to-WGS84 operation.
+    void ClearFaults();
 
     std::unique_ptr<IErrorWindow> m_wndError;
+    std::optional<PositionFault> m_fault[2];
     double m_dWgs84[2][2] = {{0.0, 0.0}, {0.0, 0.0}};
     std::int32_t m_nEllipsoidIndex = 0;
     std::int32_t m_nMapDatum = DATUM_WGS84;

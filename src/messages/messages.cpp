@@ -65,6 +65,10 @@ constexpr const char* s_messageTexts[2 * kMessageCount] = {
     // MSG_TOO_FEW_KEYWORDS
     "Zu wenig Schlüsselwörter gefunden!",
     "Too less Keywords found!",
+    // MSG_NO_POSITION: the values pass their fields' checks, but the datum
+    // or the UTM grid has no point there.
+    "Keine Position in diesem Datum!",
+    "No position in this datum!",
 };
 
 // The shared result buffer of GetMessageText.

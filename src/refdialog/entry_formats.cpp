@@ -5,6 +5,7 @@
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "resources/resource.h"
@@ -88,6 +89,32 @@ bool CReferenceDlg::EntryToWgs84()
     const bool bExchanged = UpdateData(true);
     ConvertEntryToWgs84(m_converter, m_nFormat, Fields());
     return bExchanged;
+}
+
+bool CReferenceDlg::ReportPositionFault()
+{
+    for (int p = 0; p < 2; ++p)
+    {
+        const std::optional<PositionFault>& fault = m_converter.Fault(p);
+        if (!fault)
+            continue;
+        // The point's fields in front of the user, as typed: the exchange
+        // into the controls writes back the members it just read.
+        if (p == 0)
+            OnRefPoint1();
+        else
+            OnRefPoint2();
+        static constexpr int kValueControls[] = {IDC_LONG_DEGREE, IDC_LAT_DEGREE, IDC_EASTING, IDC_NORTHING, IDC_ZONE};
+        if (auto* field = Item<QLineEdit>(kValueControls[fault->value]))
+        {
+            field->setFocus();
+            field->selectAll();
+        }
+        // After the exchange above, which hides the error window.
+        m_converter.ShowInputError(fault->message);
+        return true;
+    }
+    return false;
 }
 
 void CReferenceDlg::Wgs84ToEntry()

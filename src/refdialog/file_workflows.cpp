@@ -185,6 +185,11 @@ bool CReferenceDlg::OnSave()
     // front of the user and the error window showing.
     if (!EntryToWgs84())
         return false;
+    // A point the converter gave no position would keep its previous one,
+    // which the user no longer sees: Save stops before any question, with
+    // the value to mend in front of the user.
+    if (ReportPositionFault())
+        return false;
     if (Utf8(m_strMapName) != BaseNameOf(m_strBmpFileName) && AnsweredNo(MSG_FILE_AND_MAP_NAME))
         return false;
     if (!m_converter.CheckPixelRelation(m_nPixel))

@@ -99,6 +99,10 @@ public:
     /// False when a field failed its check (reported, focus on the field);
     /// the members as they are went to the converter all the same.
     bool EntryToWgs84();
+    /// When the last EntryToWgs84 left a point without a position: makes that
+    /// point current, shows why in the error window, puts the focus on the
+    /// value to mend and returns true.
+    bool ReportPositionFault();
     void Wgs84ToEntry();
     void OnFormatChange();
     void OnDatumChange();

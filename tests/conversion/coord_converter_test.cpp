@@ -340,6 +340,52 @@ TEST(Converter, PointWithoutPositionKeepsItsPreviousValues)
     EXPECT_EQ(zoneOut[1], 32);
 }
 
+TEST(Converter, APointWithoutPositionNamesTheValueToMendAndWhy)
+{
+    // Point 2 always converts; point 1 carries the refused UTM values.
+    // Figures: the grid covers eastings of 100 to 900 km; the north pole lies
+    // at 10001965.7 m x 0.9996 = 9997964 m of northing, so the south pole at
+    // 2036 m of a southern zone.
+    struct Row
+    {
+        std::int32_t zone, south, easting, northing;
+        EntryValue value;
+        MessageId message;
+    };
+    const Row rows[] = {
+        {32, 0, 56711, 5872738, VALUE_EASTING, MSG_VALUE_TOO_SMALL},
+        {0, 0, 567110, 5872738, VALUE_ZONE, MSG_VALUE_TOO_SMALL},
+        {32, 0, 500000, 9999000, VALUE_NORTHING, MSG_VALUE_TOO_LARGE},
+        {32, 1, 500000, 1000, VALUE_NORTHING, MSG_VALUE_TOO_SMALL},
+    };
+    CCoordConverter converter;
+    for (const Row& row : rows)
+    {
+        const std::int32_t south[2] = {row.south, 0};
+        const std::int32_t zone[2] = {row.zone, 32};
+        const std::int32_t utm[2][2] = {{row.easting, row.northing}, {500000, 5900000}};
+        EXPECT_FALSE(converter.UtmToWgs84(south, zone, utm));
+        ASSERT_TRUE(converter.Fault(0).has_value()) << row.easting << ' ' << row.northing;
+        EXPECT_EQ(converter.Fault(0)->value, row.value) << row.easting << ' ' << row.northing;
+        EXPECT_EQ(converter.Fault(0)->message, row.message) << row.easting << ' ' << row.northing;
+        EXPECT_FALSE(converter.Fault(1).has_value());
+    }
+
+    // A latitude the Potsdam shift refuses (90 degrees and 30 minutes); the
+    // next conversion that succeeds forgets the fault.
+    converter.SelectDatum(DATUM_POTSDAM);
+    Point in;
+    in.wholeDeg[0][1] = 90;
+    in.min[0][1] = 30.0;
+    EXPECT_FALSE(converter.DegMinToWgs84(in.hemi, in.wholeDeg, in.min));
+    ASSERT_TRUE(converter.Fault(0).has_value());
+    EXPECT_EQ(converter.Fault(0)->value, VALUE_LATITUDE);
+    EXPECT_EQ(converter.Fault(0)->message, MSG_NO_POSITION);
+    in.wholeDeg[0][1] = 53;
+    EXPECT_TRUE(converter.DegMinToWgs84(in.hemi, in.wholeDeg, in.min));
+    EXPECT_FALSE(converter.Fault(0).has_value());
+}
+
 TEST(Converter, PixelRelationNeedsXEastwardsAndYNorthwards)
 {
     CCoordConverter converter;

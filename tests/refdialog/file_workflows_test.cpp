@@ -180,6 +180,60 @@ TEST_F(FileWorkflows, AFieldThatFailsItsCheckStopsSaveAndCloseBeforeAnyQuestion)
     EXPECT_EQ(Read(Path("harbour.CAL")), QByteArray("old contents"));
 }
 
+TEST_F(FileWorkflows, SaveOfAPointWithoutPositionWritesNothingAndShowsTheValueToMend)
+{
+    // Save used to write such a point's previous position and report
+    // success. Each row: format, datum, the field texts of point 2, the
+    // field that gets the focus and the message.
+    struct Row
+    {
+        InputFormat format;
+        MapDatum datum;
+        std::vector<std::pair<int, const char*>> fields;
+        int focus;
+        const char* message;
+    };
+    const Row rows[] = {
+        {FORMAT_UTM, DATUM_WGS84, {{IDC_EASTING, "56711"}}, IDC_EASTING, "Value too small!"},
+        {FORMAT_UTM, DATUM_WGS84, {{IDC_ZONE, "0"}}, IDC_ZONE, "Value too small!"},
+        {FORMAT_UTM, DATUM_EUROPEAN, {{IDC_NORTHING, "9999000"}}, IDC_NORTHING, "Value too large!"},
+        {FORMAT_DEC_MINUTE, DATUM_POTSDAM, {{IDC_LAT_DEGREE, "90"}, {IDC_LAT_MINUTE, "30"}}, IDC_LAT_DEGREE,
+         "No position in this datum!"},
+    };
+    CReferenceDlg& dlg = TypePotsdamPoints();
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.focus);
+        Choose(IDC_FORMAT, row.format);
+        Choose(IDC_DATUM, row.datum);
+        Click(IDC_REF_POINT_2);
+        for (const auto& [id, text] : row.fields)
+            Enter(id, QString::fromUtf8(text));
+        Click(IDC_REF_POINT_2); // the typed values as the fields show them after an exchange
+        const QStringList pointTwo = Shown({IDC_PIXEL_X, IDC_EASTING, IDC_NORTHING, IDC_ZONE, IDC_LAT_MINUTE});
+        Click(IDC_REF_POINT_1); // the failing point need not be the current one
+        Write(Path("harbour.CAL"), "old contents");
+        m_files.Answer(Path("harbour.CAL"));
+        EXPECT_EQ(ClickAnswering(IDC_SAVE, {}), QStringList()) << "no question, no file dialog";
+        EXPECT_EQ(Read(Path("harbour.CAL")), QByteArray("old contents"));
+        EXPECT_TRUE(dlg.m_bModified);
+        EXPECT_TRUE(ErrorWindow().isVisible());
+        EXPECT_EQ(ErrorWindow().Message(), QString::fromUtf8(row.message));
+        EXPECT_TRUE(dlg.IsDlgButtonChecked(IDC_REF_POINT_2));
+        EXPECT_EQ(dlg.focusWidget(), Field(row.focus));
+        EXPECT_EQ(Shown({IDC_PIXEL_X, IDC_EASTING, IDC_NORTHING, IDC_ZONE, IDC_LAT_MINUTE}), pointTwo)
+            << "the typed values stay";
+        m_files.Cancel(); // the unused answer
+        QFile::remove(Path("harbour.CAL"));
+        // Mend the point for the next row: back to the first row's position.
+        Choose(IDC_FORMAT, FORMAT_DEC_DEGREE);
+        Choose(IDC_DATUM, DATUM_WGS84);
+        Enter(IDC_LONG_DEGREE, QStringLiteral("10.75"));
+        Enter(IDC_LAT_DEGREE, QStringLiteral("53.44"));
+    }
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList());
+}
+
 TEST_F(FileWorkflows, SaveOfAPointBeyondAWholeTurnWritesNothingAndReportsTheValueTooLarge)
 {
     // Stored degrees are taken unchecked; these pass the relation test. Save
