@@ -206,6 +206,11 @@ void CMessageBoxDlg::OnCancel()
 {
     if (s_nButtons == MB_OKCANCEL || s_nButtons == MB_YESNOCANCEL)
         s_nResult = IDCANCEL;
+    // A question left with Escape is not answered Yes: the answer to the
+    // question before would otherwise come back, and a Yes there would let
+    // Save replace an existing file.
+    else if (s_nButtons == MB_YESNO)
+        s_nResult = IDNO;
     EndDialog(IDCANCEL);
 }
 

@@ -34,9 +34,9 @@ public:
     /// MB_YESNO. Any other value leaves the buttons as the template has them.
     static UINT s_nButtons;
     /// IDOK, IDCANCEL, IDYES or IDNO of the last answer that the button set
-    /// allowed; 0 until the first. Only the button handlers write it, so a
-    /// box left with Escape where Cancel is not offered returns the previous
-    /// answer.
+    /// allowed; 0 until the first. Only the button handlers write it. Escape
+    /// answers Cancel where it is offered and No to a Yes/No question; on an
+    /// Ok box it writes nothing, so the previous answer comes back.
     static std::int32_t s_nResult;
 
 protected:

@@ -106,7 +106,7 @@ TEST_F(MessageBoxTest, EachButtonSetShowsItsButtonsAndAnswersWithItsResult)
     }
 }
 
-TEST_F(MessageBoxTest, EscapeAnswersCancelOnlyWhereOfferedAndEnterPressesTheFirstButton)
+TEST_F(MessageBoxTest, EscapeAnswersCancelWhereOfferedNoToAYesNoQuestionAndEnterPressesTheFirstButton)
 {
     const struct
     {
@@ -114,8 +114,10 @@ TEST_F(MessageBoxTest, EscapeAnswersCancelOnlyWhereOfferedAndEnterPressesTheFirs
         Qt::Key key;
         int result;
     } rows[] = {
-        {MB_YESNO, Qt::Key_Escape, IDNO}, // no Cancel: the previous answer comes back
-        {MB_OK, Qt::Key_Escape, IDNO},
+        // Escape on a Yes/No question is No, never the previous answer (a
+        // Yes given to the question before overwrote a file after Escape).
+        {MB_YESNO, Qt::Key_Escape, IDNO},
+        {MB_OK, Qt::Key_Escape, IDNO}, // no Cancel: the previous answer comes back
         {MB_OKCANCEL, Qt::Key_Escape, IDCANCEL},
         {MB_YESNOCANCEL, Qt::Key_Escape, IDCANCEL},
         {MB_OK, Qt::Key_Escape, IDCANCEL},
@@ -124,7 +126,7 @@ TEST_F(MessageBoxTest, EscapeAnswersCancelOnlyWhereOfferedAndEnterPressesTheFirs
         {MB_YESNO, Qt::Key_Return, IDYES},
         {MB_OKCANCEL, Qt::Key_Return, IDOK},
     };
-    EXPECT_EQ(Show(QStringLiteral("?"), MB_YESNO, IDC_NO).result, IDNO);
+    EXPECT_EQ(Show(QStringLiteral("?"), MB_YESNO, IDC_YES).result, IDYES);
     for (const auto& row : rows)
         EXPECT_EQ(Show(QStringLiteral("?"), row.buttons, 0, row.key).result, row.result)
             << "set " << row.buttons << ", key " << row.key;
