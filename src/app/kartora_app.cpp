@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QSessionManager>
 
 #include "app/kartora_doc.h"
 #include "app/main_frame.h"
@@ -34,6 +35,7 @@ CKartoraApp::CKartoraApp(DialogFactory createDialog)
 
 CKartoraApp::~CKartoraApp()
 {
+    QObject::disconnect(m_sessionConnection);
     // The dialog first: it knows the frame and the view, not the other way round.
     delete m_pRefDlg.data();
     m_pMainWnd = nullptr;
@@ -71,6 +73,19 @@ bool CKartoraApp::InitInstance(const QStringList& arguments)
     // frame is hidden, closing the help window or the error window (the
     // last visible windows that Qt would count) must not end it.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // Logging out of the desktop ends the program the way its frame's close
+    // box does: unsaved changes are saved first, or the logout is cancelled.
+#ifndef QT_NO_SESSIONMANAGER
+    m_sessionConnection = QObject::connect(qApp, &QGuiApplication::commitDataRequest, qApp,
+                                           [this](QSessionManager& manager)
+                                           {
+                                               if (!manager.allowsInteraction())
+                                                   return;
+                                               if (!CanEndProgram())
+                                                   manager.cancel();
+                                               manager.release();
+                                           });
+#endif
 
     m_docTemplate.m_nIDResource = IDR_MAINFRAME;
     if (!ProcessShellCommand(ParseCommandLine(arguments)))
@@ -134,6 +149,12 @@ void CKartoraApp::OnAppAbout()
 {
     CAboutDlg about(m_pMainWnd);
     about.DoModal();
+}
+
+bool CKartoraApp::CanEndProgram()
+{
+    auto* dialog = qobject_cast<CReferenceDlg*>(m_pRefDlg.data());
+    return dialog == nullptr || dialog->IsEnding() || dialog->SaveModified();
 }
 
 bool CKartoraApp::OnCommand(int id)

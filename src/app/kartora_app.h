@@ -4,6 +4,7 @@
 // for the reference dialog, which is where the user works. The program ends
 // when the main frame closes.
 
+#include <QMetaObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -64,6 +65,12 @@ public:
     /// The application's commands (About, Exit); false for any other.
     bool OnCommand(int id);
 
+    /// Whether the program may end now, asked by the frame when it is
+    /// closed (close box, Exit, the desktop's close or logout request): the
+    /// reference dialog first saves unsaved changes, as its "Close" does.
+    /// False when that Save failed or was declined.
+    bool CanEndProgram();
+
     CMainFrame* MainFrame() const;
     CKartoraDoc* Document() const;
 
@@ -77,6 +84,7 @@ private:
 
     DialogFactory m_createDialog;
     CSingleDocTemplate m_docTemplate;
+    QMetaObject::Connection m_sessionConnection; ///< the desktop's logout request
 };
 
 /// The application object as a CKartoraApp, or null.

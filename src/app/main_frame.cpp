@@ -300,8 +300,15 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    // The document is never modified, so nothing is asked. The program
-    // ends with its main frame, whether the frame was shown or hidden.
+    // The program ends with its main frame, whether the frame was shown or
+    // hidden; but the frame's close box, Exit and Alt+F4 must not throw away
+    // typed work: the reference dialog saves it first, as its "Close" does,
+    // and a Save that fails or is declined keeps the program open.
+    if (CKartoraApp* app = KartoraApp(); app != nullptr && !app->CanEndProgram())
+    {
+        event->ignore();
+        return;
+    }
     event->accept();
     QCoreApplication::quit();
 }

@@ -10,7 +10,8 @@
 // and "SCRL" while that lock key is on (as far as the window system tells).
 //
 // Closing the frame, by "Exit", its close box or the reference dialog's Close
-// and Cancel, ends the program.
+// and Cancel, ends the program. Its own close (not the dialog's) first lets
+// the reference dialog save unsaved changes and stays open when that fails.
 
 #include <QMainWindow>
 #include <QPointer>

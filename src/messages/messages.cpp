@@ -69,6 +69,9 @@ constexpr const char* s_messageTexts[2 * kMessageCount] = {
     // or the UTM grid has no point there.
     "Keine Position in diesem Datum!",
     "No position in this datum!",
+    // MSG_FILE_NOT_WRITTEN, %1 = the file's full path
+    "Das File %1 konnte nicht geschrieben werden!",
+    "The File %1 could not be written!",
 };
 
 // The shared result buffer of GetMessageText.

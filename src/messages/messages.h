@@ -30,10 +30,11 @@ enum MessageId : int
     MSG_TOO_FEW_KEYWORDS,
     // Kartora's own additions; the ids above are the original catalogue's.
     MSG_NO_POSITION,
+    MSG_FILE_NOT_WRITTEN,
 };
 
 /// Number of messages in the catalogue (ids 0 to kMessageCount - 1).
-constexpr int kMessageCount = 19;
+constexpr int kMessageCount = 20;
 
 /// Language of every catalogue lookup: 0 German (the default), 1 English.
 /// The value comes from a stored setting and may hold any integer; every

@@ -69,6 +69,14 @@ private:
     int m_nIgnoredLines = 0;
 };
 
+// A file that could not be written is never passed over in silence: the
+// user would take the old file (or none) for the saved one.
+void ReportWriteFailure(const QString& path, const QString& reason)
+{
+    const QByteArray name = QDir::toNativeSeparators(path).toUtf8();
+    ShowMessageText(QString::fromUtf8(GetMessageText(MSG_FILE_NOT_WRITTEN, name.constData())) + u'\n' + reason, MB_OK);
+}
+
 } // namespace
 
 std::optional<QString> CReferenceDlg::ChooseCalFile(bool bOpen)
@@ -206,9 +214,15 @@ bool CReferenceDlg::OnSave()
 
     // The new file is written beside the old one and replaces it only when
     // every byte is on disk: a failed write leaves the old file as it was.
+    // In a directory the user may not write to, an existing file that the
+    // user may write is written in place (not atomically, but saved).
     QSaveFile file(*path);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
+    {
+        ReportWriteFailure(*path, file.errorString());
         return false;
+    }
 
     const std::int32_t userDatum = SelectWgs84Datum();
     UpdateData(true);
@@ -226,15 +240,17 @@ bool CReferenceDlg::OnSave()
     // double) would be written as "inf", which reads back as 0.
     const bool bFiniteHeight = std::isfinite(m_dHeightDiff);
 
+    const bool bChecked = bExpressible && bFiniteHeight;
+    if (!bChecked)
+        file.cancelWriting();
     const bool bWritten =
-        bExpressible && bFiniteHeight &&
-        file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
+        bChecked && file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
         file.commit();
     if (bWritten)
     {
         m_bModified = false;
         ClearFieldEdits();
-        WriteSettings();
+        WriteSettings(values);
     }
     // Also after a failed write: the user's datum is in force again.
     if (userDatum != DATUM_WGS84)
@@ -244,6 +260,8 @@ bool CReferenceDlg::OnSave()
         m_converter.ShowInputError(MSG_VALUE_TOO_LARGE);
     else if (!bFiniteHeight)
         m_converter.ShowInputError(m_dHeightDiff > 0.0 ? MSG_VALUE_TOO_LARGE : MSG_VALUE_TOO_SMALL);
+    else if (!bWritten)
+        ReportWriteFailure(*path, file.errorString());
     return bWritten;
 }
 

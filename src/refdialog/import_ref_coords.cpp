@@ -43,6 +43,8 @@ LRESULT CReferenceDlg::OnImportRefCoords(WPARAM, LPARAM)
     // The numbers count in the datum the user has chosen.
     m_converter.DegreesToWgs84(m_nHemisphere, m_dDegree);
     Wgs84ToEntry();
+    // Imported points are a change like typed ones: "Close" saves them.
+    m_bModified = true;
 
     if (m_strMapName.isEmpty())
     {

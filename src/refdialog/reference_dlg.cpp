@@ -13,6 +13,7 @@
 
 #include <memory>
 
+#include "formats/cal_file.h"
 #include "messages/messages.h"
 #include "platform/data_exchange.h"
 #include "platform/user_message.h"
@@ -119,19 +120,19 @@ void CReferenceDlg::ReadSettings()
     m_hIcon = LoadResourceIcon(IDI_DIALOG);
 }
 
-void CReferenceDlg::WriteSettings()
+void CReferenceDlg::WriteSettings(const CalValues& written)
 {
     if (CWinApp* pApp = AfxGetApp())
     {
         pApp->WriteProfileString(kSection, QStringLiteral("CalDir"), m_strCalDir);
-        pApp->WriteProfileInt(kSection, QStringLiteral("Longitude1"), m_nHemisphere[0][0]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("Longitude2"), m_nHemisphere[1][0]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("Latitude1"), m_nHemisphere[0][1]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("Latitude2"), m_nHemisphere[1][1]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("LongDegree1"), m_nDegree[0][0]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("LongDegree2"), m_nDegree[1][0]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("LatDegree1"), m_nDegree[0][1]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("LatDegree2"), m_nDegree[1][1]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("Longitude1"), written.m_nHemisphere[0][0]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("Longitude2"), written.m_nHemisphere[1][0]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("Latitude1"), written.m_nHemisphere[0][1]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("Latitude2"), written.m_nHemisphere[1][1]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("LongDegree1"), written.m_nDegree[0][0]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("LongDegree2"), written.m_nDegree[1][0]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("LatDegree1"), written.m_nDegree[0][1]);
+        pApp->WriteProfileInt(kSection, QStringLiteral("LatDegree2"), written.m_nDegree[1][1]);
     }
     m_dlgLanguage.SaveLanguageSettings(m_nLanguage);
 }
@@ -435,6 +436,9 @@ LRESULT CReferenceDlg::OnPointPicked1(WPARAM x, LPARAM y)
     m_nPixel[0][0] = static_cast<std::uint32_t>(x);
     m_nPixel[0][1] = static_cast<std::uint32_t>(y);
     m_nCurPoint = 0;
+    // A new pixel is a change like a typed one: "Close" must not end the
+    // program without saving it.
+    m_bModified = true;
     show();
     raise();
     activateWindow();
@@ -447,6 +451,7 @@ LRESULT CReferenceDlg::OnPointPicked2(WPARAM x, LPARAM y)
     m_nPixel[1][0] = static_cast<std::uint32_t>(x);
     m_nPixel[1][1] = static_cast<std::uint32_t>(y);
     m_nCurPoint = 1;
+    m_bModified = true;
     show();
     raise();
     activateWindow();
@@ -487,14 +492,25 @@ void CReferenceDlg::ClearFieldEdits()
     }
 }
 
-void CReferenceDlg::OnOK()
+bool CReferenceDlg::SaveModified()
 {
     // Enter in a field presses "Close" while that field still has the focus:
     // its text has not been exchanged, so the data do not count as modified
     // yet, and the typed values would be lost.
     if (AnyFieldEdited())
         m_bModified = true;
-    if (m_bModified && !OnSave())
+    if (!m_bModified || OnSave())
+        return true;
+    // Also when the request came from the hidden dialog's map window.
+    show();
+    raise();
+    activateWindow();
+    return false;
+}
+
+void CReferenceDlg::OnOK()
+{
+    if (!SaveModified())
         return;
     m_converter.SaveErrorWindowPos();
     EndDialog(IDOK);
@@ -509,6 +525,8 @@ void CReferenceDlg::OnCancel()
 
 void CReferenceDlg::EndProgram()
 {
+    // The frame's close asks this dialog again: the end is decided now.
+    m_bEnding = true;
     if (m_pMainWnd == nullptr)
         return;
     // Closing the frame alone would not end a program whose frame is

@@ -82,7 +82,10 @@ public:
     // Settings ("CalDir", the hemisphere flags and whole degrees of both
     // points). ReadSettings also resets the data to the initial state.
     void ReadSettings();
-    void WriteSettings();
+    /// Stores the settings after a Save: the hemispheres and whole degrees
+    /// of the file `written` (WGS84), whatever the user's format and datum,
+    /// so that the next start shows the points as written.
+    void WriteSettings(const CalValues& written);
 
     // Small handlers.
     void OnKillFocusMapName();
@@ -123,6 +126,14 @@ public:
     void OnRefFromMap();
     LRESULT OnImportRefCoords(WPARAM = 0, LPARAM = 0);
 
+    /// Before the program ends by any way but Cancel (Close, the frame's
+    /// close box, Exit): with unsaved changes runs Save. False when Save
+    /// failed or was declined; the dialog then stands in front and the
+    /// program must stay.
+    bool SaveModified();
+    /// True once Close or Cancel has decided that the program ends.
+    bool IsEnding() const { return m_bEnding; }
+
     // Languages and help.
     void SetLanguageTexts();
     void OnLanguageToggle();
@@ -150,6 +161,7 @@ public:
     QString m_strSavedMapName;
     std::int32_t m_nCurPoint = 0;
     bool m_bModified = false;
+    bool m_bEnding = false;
     std::int32_t m_nLanguage = 0; ///< 0 German, 1 English; always equal to g_nLanguage
 
     CCoordConverter& Converter() { return m_converter; }

@@ -221,3 +221,40 @@ TEST_F(AppTest, TheProgramEndsWithItsFrameAndOnlyThen)
             HelpWindow()->close();
     }
 }
+
+TEST_F(AppTest, ClosingTheFrameSavesTypedWorkFirstAndStaysOpenWhenTheSaveIsCancelled)
+{
+    // The frame's close box and Exit ended the program at once, and the
+    // points typed since the last Save were lost.
+    Start();
+    Enter(IDC_MAP_NAME, QStringLiteral("harbour"));
+    Click(IDC_REF_POINT_2); // east and north of point 1 (10 E, 53 N at pixel 0, 0)
+    Enter(IDC_PIXEL_X, QStringLiteral("100"));
+    Enter(IDC_PIXEL_Y, QStringLiteral("100"));
+    Enter(IDC_LONG_MINUTE, QStringLiteral("30"));
+    Enter(IDC_LAT_MINUTE, QStringLiteral("30"));
+    const std::pair<const char*, std::function<bool()>> ways[] = {
+        {"the close box", [this] { return Frame()->close(); }},
+        {"Exit",
+         [this]
+         {
+             MenuItem(ID_APP_EXIT)->trigger();
+             return !Frame()->isVisible();
+         }},
+    };
+    for (const auto& [way, close] : ways)
+    {
+        SCOPED_TRACE(way);
+        Dialog()->hide(); // as while the map shows
+        m_files.Cancel();
+        const std::size_t requests = m_files.Requests().size();
+        EXPECT_FALSE(close()) << "the program ended";
+        EXPECT_EQ(m_files.Requests().size(), requests + 1) << "Save ran";
+        EXPECT_TRUE(Frame()->isVisible());
+        EXPECT_TRUE(Dialog()->isVisible()) << "the dialog comes back in front";
+    }
+    const QString path = m_dir.filePath(QStringLiteral("harbour.CAL"));
+    m_files.Answer(path);
+    EXPECT_TRUE(Frame()->close());
+    EXPECT_TRUE(QFile::exists(path));
+}

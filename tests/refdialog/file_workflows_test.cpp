@@ -3,6 +3,10 @@
 
 #include <QRegularExpression>
 
+#include <sstream>
+
+#include "formats/cal_file.h"
+
 namespace
 {
 
@@ -87,6 +91,56 @@ TEST_F(FileWorkflows, SaveWritesTheWgs84FileOfPointsTypedOnPotsdamInSecondsAndSt
     EXPECT_EQ(request.initialDir, QDir::toNativeSeparators(QDir::homePath() + u'/'));
 }
 
+TEST_F(FileWorkflows, AfterSaveTheSettingsHoldTheWrittenPointsWgs84HemispheresAndWholeDegrees)
+{
+    // In dec.Degree and UTM the stored whole degrees were not refreshed (the
+    // next start showed 53 degrees for a point written at 52 degrees 20'),
+    // and on a local datum the local degrees were stored. Rows: point 2 typed
+    // in a format and datum, and its WGS84 whole latitude degrees.
+    struct Row
+    {
+        InputFormat format;
+        MapDatum datum;
+        std::vector<std::pair<int, const char*>> fields;
+        const char* latDegree;
+    };
+    const Row rows[] = {
+        {FORMAT_DEC_DEGREE, DATUM_WGS84, {{IDC_LONG_DEGREE, "11.5"}, {IDC_LAT_DEGREE, "52.34118"}}, "52"},
+        // GeographicLib's GeoConvert: 52.31384 N 11.93419 E.
+        {FORMAT_UTM, DATUM_WGS84, {{IDC_EASTING, "700000"}, {IDC_NORTHING, "5800000"}, {IDC_ZONE, "32"}}, "52"},
+        // 53 degrees 0.05' on Potsdam lies about 0.0015 degrees further south on WGS84.
+        {FORMAT_DEC_MINUTE, DATUM_POTSDAM, {{IDC_LAT_DEGREE, "53"}, {IDC_LAT_MINUTE, "0.05"}}, "52"},
+    };
+    TypePotsdamPoints();
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.format);
+        Choose(IDC_FORMAT, row.format);
+        Choose(IDC_DATUM, row.datum);
+        Click(IDC_REF_POINT_2);
+        for (const auto& [id, text] : row.fields)
+            Enter(id, QString::fromUtf8(text));
+        QFile::remove(Path("harbour.CAL"));
+        m_files.Answer(Path("harbour.CAL"));
+        EXPECT_EQ(ClickAnswering(IDC_SAVE, {}), QStringList());
+
+        CalValues written;
+        std::istringstream file(Read(Path("harbour.CAL")).toStdString());
+        ReadCalFile(file, written, [](MessageId, const std::string&) { ADD_FAILURE() << "unreadable file"; });
+        EXPECT_EQ(Setting("LatDegree2"), QString::fromUtf8(row.latDegree));
+        for (int p = 0; p < 2; ++p)
+        {
+            const QString n = QString::number(p + 1);
+            EXPECT_EQ(Setting(qPrintable(QStringLiteral("Longitude") + n)),
+                      QString::number(written.m_nHemisphere[p][0]));
+            EXPECT_EQ(Setting(qPrintable(QStringLiteral("Latitude") + n)),
+                      QString::number(written.m_nHemisphere[p][1]));
+            EXPECT_EQ(Setting(qPrintable(QStringLiteral("LongDegree") + n)), QString::number(written.m_nDegree[p][0]));
+            EXPECT_EQ(Setting(qPrintable(QStringLiteral("LatDegree") + n)), QString::number(written.m_nDegree[p][1]));
+        }
+    }
+}
+
 TEST_F(FileWorkflows, EachQuestionOfSaveAnsweredNoWritesNothingAndTheFailedRelationStopsBeforeTheFileDialog)
 {
     // Map name, BMP file name, file chosen (null: no file dialog), answers,
@@ -148,7 +202,12 @@ TEST_F(FileWorkflows, AFailedWriteReportsFailureAndLeavesTheOldFileAsItWas)
     const QString longName = m_dir.filePath(QString(246, u'h') + QStringLiteral(".CAL"));
     Write(longName, "old contents");
     m_files.Answer(longName);
-    EXPECT_EQ(ClickAnswering(IDC_SAVE, {IDC_YES, IDC_YES}).size(), 2);
+    // The failure is told, naming the file (it used to pass in silence).
+    const QStringList boxes = ClickAnswering(IDC_SAVE, {IDC_YES, IDC_YES, IDOK});
+    ASSERT_EQ(boxes.size(), 3);
+    EXPECT_TRUE(boxes[2].startsWith(QStringLiteral("The File ") + QDir::toNativeSeparators(longName) +
+                                    QStringLiteral(" could not be written!\n")))
+        << boxes[2].toStdString();
     EXPECT_EQ(Read(longName), QByteArray("old contents"));
     EXPECT_TRUE(dlg.m_bModified);
     EXPECT_EQ(Setting("CalDir"), QStringLiteral("-"));
@@ -157,7 +216,7 @@ TEST_F(FileWorkflows, AFailedWriteReportsFailureAndLeavesTheOldFileAsItWas)
     // The directory vanished between the choice and the write; "Close" then
     // keeps the dialog open.
     m_files.Answer(Path("gone/harbour.CAL"));
-    EXPECT_EQ(ClickAnswering(IDOK, {IDC_YES}).size(), 1);
+    EXPECT_EQ(ClickAnswering(IDOK, {IDC_YES, IDOK}).size(), 2);
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_FALSE(QFile::exists(Path("gone/harbour.CAL")));
 }
@@ -197,7 +256,10 @@ TEST_F(FileWorkflows, SaveOfAPointWithoutPositionWritesNothingAndShowsTheValueTo
         {FORMAT_UTM, DATUM_WGS84, {{IDC_EASTING, "56711"}}, IDC_EASTING, "Value too small!"},
         {FORMAT_UTM, DATUM_WGS84, {{IDC_ZONE, "0"}}, IDC_ZONE, "Value too small!"},
         {FORMAT_UTM, DATUM_EUROPEAN, {{IDC_NORTHING, "9999000"}}, IDC_NORTHING, "Value too large!"},
-        {FORMAT_DEC_MINUTE, DATUM_POTSDAM, {{IDC_LAT_DEGREE, "90"}, {IDC_LAT_MINUTE, "30"}}, IDC_LAT_DEGREE,
+        {FORMAT_DEC_MINUTE,
+         DATUM_POTSDAM,
+         {{IDC_LAT_DEGREE, "90"}, {IDC_LAT_MINUTE, "30"}},
+         IDC_LAT_DEGREE,
          "No position in this datum!"},
     };
     CReferenceDlg& dlg = TypePotsdamPoints();
