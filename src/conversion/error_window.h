@@ -17,6 +17,8 @@ public:
     virtual void HideError() = 0;
     /// Stores the window's screen position in the settings.
     virtual void SavePosition() = 0;
+    /// True while the window shows an error.
+    virtual bool IsShown() const = 0;
 };
 
 /// An error window without a window: it remembers what a window would show,
@@ -33,7 +35,7 @@ public:
     void HideError() override { m_bShown = false; }
     void SavePosition() override {}
 
-    bool IsShown() const { return m_bShown; }
+    bool IsShown() const override { return m_bShown; }
     MessageId LastMessage() const { return m_nLastMessage; }
     int ShowCount() const { return m_nShowCount; }
 

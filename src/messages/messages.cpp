@@ -72,6 +72,9 @@ constexpr const char* s_messageTexts[2 * kMessageCount] = {
     // MSG_FILE_NOT_WRITTEN, %1 = the file's full path
     "Das File %1 konnte nicht geschrieben werden!",
     "The File %1 could not be written!",
+    // MSG_DISCARD_CHANGES: Cancel with unsaved changes
+    "Änderungen verwerfen und beenden?",
+    "Discard the changes and quit?",
 };
 
 // The shared result buffer of GetMessageText.

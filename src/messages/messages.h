@@ -31,10 +31,11 @@ enum MessageId : int
     // Kartora's own additions; the ids above are the original catalogue's.
     MSG_NO_POSITION,
     MSG_FILE_NOT_WRITTEN,
+    MSG_DISCARD_CHANGES,
 };
 
 /// Number of messages in the catalogue (ids 0 to kMessageCount - 1).
-constexpr int kMessageCount = 20;
+constexpr int kMessageCount = 21;
 
 /// Language of every catalogue lookup: 0 German (the default), 1 English.
 /// The value comes from a stored setting and may hold any integer; every

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +24,7 @@
 #include "resources/icons.h"
 #include "resources/resource.h"
 #include "shell/error_message_dlg.h"
+#include "shell/message_box_dlg.h"
 #include "shell/window_messages.h"
 
 namespace
@@ -382,10 +384,15 @@ void CReferenceDlg::paintEvent(QPaintEvent* e)
     m_hIcon.paint(&painter, x, y, size, size);
 }
 
+// Leaving a text field counts as a change only when the user edited it:
+// the focus passes through the fields on every click (the map name has it at
+// start), and a click on "Cancel" after only looking must not ask whether to
+// discard changes, nor "Close" run a Save.
 void CReferenceDlg::OnKillFocusMapName()
 {
+    const bool bEdited = m_edMapName->isModified();
     UpdateData(true);
-    m_bModified = true;
+    m_bModified = m_bModified || bEdited;
     if (!m_strMapName.isEmpty() && m_strBmpFileName.isEmpty())
     {
         m_strBmpFileName = m_strMapName + QStringLiteral(".bmp");
@@ -395,8 +402,9 @@ void CReferenceDlg::OnKillFocusMapName()
 
 void CReferenceDlg::OnKillFocusBmpFileName()
 {
+    const bool bEdited = m_edBmpFileName->isModified();
     UpdateData(true);
-    m_bModified = true;
+    m_bModified = m_bModified || bEdited;
     if (!m_strBmpFileName.isEmpty() && !m_strBmpFileName.contains(u'.'))
     {
         m_strBmpFileName += QStringLiteral(".bmp");
@@ -406,12 +414,14 @@ void CReferenceDlg::OnKillFocusBmpFileName()
 
 void CReferenceDlg::OnKillFocusField(int id)
 {
+    const auto* edit = Item<CEditCtrl>(id);
+    const bool bEdited = edit != nullptr && edit->isModified();
     UpdateData(true);
     // The marker follows the pixel fields, also when the value is unchanged.
     if (id == IDC_PIXEL_X || id == IDC_PIXEL_Y)
         PostMessage(m_pView, WM_REFPOINT_MOVED, static_cast<WPARAM>(m_nCurPoint),
                     reinterpret_cast<LPARAM>(m_nPixel[m_nCurPoint]));
-    m_bModified = true;
+    m_bModified = m_bModified || bEdited;
 }
 
 void CReferenceDlg::OnRefPoint1()
@@ -519,8 +529,29 @@ void CReferenceDlg::OnOK()
 
 void CReferenceDlg::OnCancel()
 {
+    // Cancel quits without saving; with changes that were never saved it
+    // asks first (Escape pressed to get rid of an error, or a slip of the
+    // mouse, used to end the session and lose the work).
+    if (AnyFieldEdited())
+        m_bModified = true;
+    if (m_bModified && ShowMessage(MSG_DISCARD_CHANGES, MB_YESNO) != IDYES)
+        return;
     EndDialog(IDCANCEL);
     EndProgram();
+}
+
+void CReferenceDlg::keyPressEvent(QKeyEvent* e)
+{
+    // While the error window shows, Escape takes the error away and leaves
+    // the focus in the field; it does not cancel the dialog.
+    if (e->key() == Qt::Key_Escape && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+        m_converter.ErrorWindow().IsShown())
+    {
+        m_converter.HideInputError();
+        e->accept();
+        return;
+    }
+    CDialog::keyPressEvent(e);
 }
 
 void CReferenceDlg::EndProgram()

@@ -175,6 +175,7 @@ protected:
     void OnCancel() override;
     void OnCommand(int id) override;
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -38,6 +38,8 @@ public:
     /// 1 after ShowError, 0 after construction and HideError. Closing the
     /// window with its close box, Enter or Escape hides it but leaves this.
     std::int32_t IsErrorShown() const { return m_bShown; }
+    /// Whether the window shows, however it was hidden (the user may close it).
+    bool IsShown() const override { return isVisible(); }
     const QString& Message() const { return m_strMessage; }
 
 protected:

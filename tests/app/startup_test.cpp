@@ -191,6 +191,7 @@ TEST_F(AppTest, TheProgramEndsWithItsFrameAndOnlyThen)
          {
              t.m_app->WinHelp(0, HELP_FINDER);
              t.Enter(IDC_PIXEL_X, QStringLiteral("-5")); // "Forbidden characters!" in the error window
+             CMessageBoxWatch discard(IDC_YES);          // the typed value is a change: "Discard the changes and quit?"
              t.Click(IDCANCEL);
          }},
         {"Cancel after the help window was closed while the frame was hidden",

@@ -310,6 +310,7 @@ TEST_F(FileWorkflows, SaveOfAPointBeyondAWholeTurnWritesNothingAndReportsTheValu
     dlg.m_strBmpFileName = QStringLiteral("harbour.bmp");
     const std::uint32_t pixels[2][2] = {{100, 900}, {1500, 120}};
     std::copy(&pixels[0][0], &pixels[0][0] + 4, &dlg.m_nPixel[0][0]);
+    dlg.m_bModified = true; // as a Load leaves it; focus changes alone no longer count
     dlg.UpdateData(false);
     Write(Path("harbour.CAL"), "old contents");
     EXPECT_EQ(ClickAnswering(IDOK, {}), QStringList());

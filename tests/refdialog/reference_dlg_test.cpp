@@ -172,7 +172,7 @@ TEST_F(ReferenceDialog, EnterInAFieldSavesWhatWasJustTypedBeforeTheProgramEnds)
                                         "0.0000'N)"));
 }
 
-TEST_F(ReferenceDialog, CloseSavesChangesFirstAndStaysOpenOnNoWhileCancelEscapeAndTheCloseBoxNeverAsk)
+TEST_F(ReferenceDialog, CloseSavesChangesFirstAndCancelEscapeAndTheCloseBoxAskBeforeDiscardingThem)
 {
     QWidget frame;
     frame.setAttribute(Qt::WA_QuitOnClose, false);
@@ -188,18 +188,34 @@ TEST_F(ReferenceDialog, CloseSavesChangesFirstAndStaysOpenOnNoWhileCancelEscapeA
     EXPECT_TRUE(frame.isVisible());
     EXPECT_EQ(errorWindowX(), -1);
 
+    // Escape while the error window shows takes only the error away.
+    Enter(IDC_PIXEL_X, QStringLiteral("-5"));
+    ASSERT_TRUE(ErrorWindow().isVisible());
+    QTest::keyClick(dlg.focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(ErrorWindow().isVisible());
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.focusWidget(), Field(IDC_PIXEL_X));
+    Enter(IDC_PIXEL_X, QStringLiteral("5"));
+
+    // With unsaved changes Cancel, Escape and the close box ask before the
+    // work is thrown away (they used to end the program at once); No stays.
     for (int way = 0; way < 3; ++way)
     {
-        Activate();
-        frame.show();
-        if (way == 0)
-            Click(IDCANCEL);
-        else if (way == 1)
-            QTest::keyClick(&dlg, Qt::Key_Escape);
-        else
-            dlg.close();
-        EXPECT_FALSE(dlg.isVisible()) << way;
-        EXPECT_FALSE(frame.isVisible()) << way;
+        for (const int reply : {IDC_NO, IDC_YES})
+        {
+            Activate();
+            frame.show();
+            CMessageBoxAnswers answers({reply});
+            if (way == 0)
+                Click(IDCANCEL);
+            else if (way == 1)
+                QTest::keyClick(&dlg, Qt::Key_Escape);
+            else
+                dlg.close();
+            EXPECT_EQ(answers.m_texts, Texts({"Discard the changes and quit?"})) << way;
+            EXPECT_EQ(dlg.isVisible(), reply == IDC_NO) << way;
+            EXPECT_EQ(frame.isVisible(), reply == IDC_NO) << way;
+        }
     }
     EXPECT_TRUE(m_files.Requests().empty());
     EXPECT_EQ(errorWindowX(), -1);
