@@ -88,7 +88,8 @@ bool CKartoraApp::InitInstance(const QStringList& arguments)
 #endif
 
     m_docTemplate.m_nIDResource = IDR_MAINFRAME;
-    if (!ProcessShellCommand(ParseCommandLine(arguments)))
+    const CCommandLineInfo commandLine = ParseCommandLine(arguments);
+    if (!ProcessShellCommand(commandLine))
         return false;
 
     // The frame with its empty view stands behind the reference dialog,
@@ -104,6 +105,10 @@ bool CKartoraApp::InitInstance(const QStringList& arguments)
         m_pRefDlg->raise();
         m_pRefDlg->activateWindow();
     }
+    // A file named on the command line (a .CAL file opened from the file
+    // manager) is also read into the dialog, as Load reads a chosen one.
+    if (auto* dialog = qobject_cast<CReferenceDlg*>(m_pRefDlg.data()); dialog && !commandLine.m_strFileName.isEmpty())
+        dialog->LoadCalFile(commandLine.m_strFileName);
     return true;
 }
 

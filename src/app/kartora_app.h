@@ -49,7 +49,8 @@ public:
     ~CKartoraApp() override;
 
     /// Start-up: settings key, document template, command line
-    /// (QCoreApplication::arguments()), frame shown with the dialog in front.
+    /// (QCoreApplication::arguments()), frame shown with the dialog in front,
+    /// the file named on the command line loaded into the dialog.
     /// False when the frame could not be made; the program then ends.
     bool InitInstance();
     /// The same with the given arguments (the program first).

@@ -24,6 +24,8 @@ int main(int argc, char** argv)
     // parses every number itself with "."; keeping C's numeric conventions
     // as well leaves nothing that a "," locale could change.
     std::setlocale(LC_NUMERIC, "C");
+    // Desktops match the windows with the menu entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KARTORA_APP_ID));
 
     CKartoraApp theApp;
     if (!theApp.InitInstance())

@@ -4,6 +4,8 @@
 #include "platform/help.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 #include <limits>
@@ -62,7 +64,7 @@ CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName)
     Q_ASSERT_X(s_pApp == nullptr, "CWinApp", "only one application object may exist");
     s_pApp = this;
     if (QCoreApplication::instance() != nullptr)
-        m_pszHelpFilePath = DefaultHelpFilePath(QCoreApplication::applicationFilePath());
+        m_pszHelpFilePath = LocateHelpFilePath(QCoreApplication::applicationFilePath());
 }
 
 CWinApp::~CWinApp()
@@ -128,6 +130,21 @@ QString DefaultHelpFilePath(const QString& programPath)
     const qsizetype dot = programPath.lastIndexOf(QLatin1Char('.'));
     const QString stem = dot >= nameStart ? programPath.left(dot) : programPath;
     return stem + QStringLiteral(".HLP");
+}
+
+QString LocateHelpFilePath(const QString& programPath)
+{
+    const QString besideProgram = DefaultHelpFilePath(programPath);
+    if (QFileInfo(besideProgram).isFile())
+        return besideProgram;
+    // The install rules put the data folder at this path relative to the
+    // programs' folder, so a tree installed under any prefix finds it.
+    const QString installed =
+        QDir::cleanPath(QFileInfo(programPath).path() + QStringLiteral("/" KARTORA_DATADIR_FROM_BINDIR "/") +
+                        QFileInfo(besideProgram).fileName());
+    if (QFileInfo(installed).isFile())
+        return installed;
+    return besideProgram;
 }
 
 CWinApp* AfxGetApp()

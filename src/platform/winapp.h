@@ -47,7 +47,7 @@ public:
 
     QString m_pszAppName;
     QString m_pszRegistryKey;
-    /// Full path of the help file; at start DefaultHelpFilePath of the
+    /// Full path of the help file; at start LocateHelpFilePath of the
     /// program's path (empty when no QCoreApplication exists yet).
     QString m_pszHelpFilePath;
     /// The main window (null until the application makes one).
@@ -60,6 +60,15 @@ public:
 /// file name has none ("C:/tools/Kartora.exe" -> "C:/tools/Kartora.HLP",
 /// "/opt/kartora-2.2/kartora" -> "/opt/kartora-2.2/kartora.HLP").
 QString DefaultHelpFilePath(const QString& programPath);
+
+/// The help file that the program `programPath` starts with: the file
+/// DefaultHelpFilePath(programPath) when it exists (the build tree, or a
+/// program kept in one folder with its help files); else the file of that
+/// name in the data folder of an installed tree (share/kartora beside the
+/// programs' bin folder) when it exists there; else
+/// DefaultHelpFilePath(programPath), so that the search for the help file
+/// starts in the program's folder.
+QString LocateHelpFilePath(const QString& programPath);
 
 /// The application object, or null when none exists.
 CWinApp* AfxGetApp();

@@ -106,12 +106,20 @@ void CReferenceDlg::OnLoad()
 {
     m_bModified = true;
     const std::optional<QString> path = ChooseCalFile(true);
-    if (!path)
-        return;
+    if (path)
+        LoadCalFile(*path);
+}
+
+bool CReferenceDlg::LoadCalFile(const QString& path)
+{
+    // A folder opens for reading on some systems but holds no lines.
+    if (!QFileInfo(path).isFile())
+        return false;
     // Read line by line as the reader goes, whatever the file's size.
-    std::ifstream file(std::filesystem::path(path->toStdU16String()), std::ios::binary);
+    std::ifstream file(std::filesystem::path(path.toStdU16String()), std::ios::binary);
     if (!file)
-        return;
+        return false;
+    m_bModified = true;
 
     // The file holds WGS84 degrees and decimal minutes: read them as such.
     const std::int32_t userDatum = SelectWgs84Datum();
@@ -148,6 +156,7 @@ void CReferenceDlg::OnLoad()
     }
     OnRefPoint1();
     UpdateData(false);
+    return true;
 }
 
 std::int32_t CReferenceDlg::SelectWgs84Datum()

@@ -121,6 +121,11 @@ public:
     /// did not confirm overwriting an existing file).
     std::optional<QString> ChooseCalFile(bool bOpen);
     void OnLoad();
+    /// Reads the .CAL file `path` into the dialog as Load does once the
+    /// file is chosen (a .CAL file named on the command line): its messages,
+    /// point 1 current, format and datum the user's. False, and the dialog
+    /// left as it was, when the file cannot be opened.
+    bool LoadCalFile(const QString& path);
     /// True only when a file was written.
     bool OnSave();
     void OnRefFromMap();

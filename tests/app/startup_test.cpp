@@ -46,36 +46,41 @@ TEST_F(AppTest, SettingsOfAnEarlierRunAreReadFromQuarnbyApplicationsKartoraSetti
     EXPECT_EQ(g_nLanguage, 1) << "HelpFile 1: English";
 }
 
-TEST_F(AppTest, AFileNamedOnTheCommandLineOnlyNamesTheDocument)
+TEST_F(AppTest, AFileNamedOnTheCommandLineNamesTheDocumentAndIsLoadedIntoTheDialog)
 {
-    const QString existing = m_dir.filePath(QStringLiteral("harbour.bmp"));
-    WriteFile(existing, {'n', 'o', 't', ' ', 'r', 'e', 'a', 'd'});
+    // The README's sample: point 1 at pixel 170,170, 10 52.35 E 54 3.12 N.
+    const QString sample = QStringLiteral(KARTORA_SAMPLES_DIR "/harbour.CAL");
     const QString missing = m_dir.filePath(QStringLiteral("nowhere.cal"));
 
     struct Case
     {
         QStringList arguments;
         QString caption;
+        QStringList point1; ///< map name, pixel and longitude as the dialog shows them
     };
     const std::vector<Case> cases = {
-        {{existing}, QStringLiteral("harbour.bmp - Kartora")},
-        {{missing}, QStringLiteral("nowhere.cal - Kartora")},
+        {{sample},
+         QStringLiteral("harbour.CAL - Kartora"),
+         {QStringLiteral("harbour"), QStringLiteral("170"), QStringLiteral("170"), QStringLiteral("10"),
+          QStringLiteral("52.3500")}},
+        // A missing file leaves the dialog as a start without one does.
+        {{missing}, QStringLiteral("nowhere.cal - Kartora"), {QString(), QStringLiteral("0"), QStringLiteral("0")}},
         // Flags are the framework's; Kartora has none and ignores them.
-        {{QStringLiteral("-x"), existing, missing}, QStringLiteral("harbour.bmp - Kartora")},
+        {{QStringLiteral("-x"), sample, missing}, QStringLiteral("harbour.CAL - Kartora"), {QStringLiteral("harbour")}},
     };
+    const int fields[] = {IDC_MAP_NAME, IDC_PIXEL_X, IDC_PIXEL_Y, IDC_LONG_DEGREE, IDC_LONG_MINUTE};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
         Start(c.arguments);
         EXPECT_EQ(Frame()->windowTitle(), c.caption);
-        EXPECT_FALSE(View()->IsBitmapLoaded()) << "the document reads nothing";
+        EXPECT_FALSE(View()->IsBitmapLoaded());
         EXPECT_TRUE(Dialog()->isVisible());
+        for (qsizetype i = 0; i < c.point1.size(); ++i)
+            EXPECT_EQ(Dialog()->GetDlgItemText(fields[i]), c.point1[i]) << fields[i];
         m_app.reset();
     }
     EXPECT_FALSE(QFile::exists(missing));
-    QFile file(existing);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("not read"));
 }
 
 TEST_F(AppTest, ImportRefPointsInTheFileMenuStartsTheDialogsImport)
