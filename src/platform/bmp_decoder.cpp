@@ -8,6 +8,7 @@
 #include "platform/bmp_decoder.h"
 
 #include "platform/bmp_layout.h"
+#include "platform/regular_file.h"
 
 #include <QFile>
 
@@ -231,7 +232,7 @@ public:
 
     bool Open()
     {
-        if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        if (!OpenRegularFileForReading(m_file, QIODevice::Unbuffered))
             return false;
         const qint64 size = m_file.size();
         m_nSize = size > 0 ? static_cast<std::uint64_t>(size) : 0;

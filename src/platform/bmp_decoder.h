@@ -54,6 +54,9 @@
 // and allocates at most the bounded image (on Linux, images of 16 MiB or more
 // are rounded up to whole 2 MiB huge pages) plus a staging buffer of about
 // 1 MiB. It keeps no global state; calls may run on any thread.
+//
+// Files: only a regular file (or a symbolic link to one) is opened; a
+// directory, a named pipe or a device is refused without waiting on it.
 
 #include <QImage>
 #include <QString>
@@ -67,7 +70,9 @@
 enum class BmpError
 {
     None,              ///< decoded
-    OpenFailed,        ///< the file could not be opened for reading
+    OpenFailed,        ///< the file could not be opened for reading, or the
+                       ///< path names no regular file (a directory, a named
+                       ///< pipe, a device)
     ReadFailed,        ///< a read failed although the data should be there
                        ///< (I/O error, or the file shrank while being read)
     NotBmp,            ///< no "BM" signature
@@ -157,6 +162,7 @@ std::optional<DecodedBitmap> DecodeBmp(const void* data, std::size_t size, BmpEr
                                        std::uint64_t memoryBudget = DefaultBmpMemoryBudget());
 
 /// Decodes the BMP file at `path`, reading the pixel rows straight into the
-/// image. A file that cannot be opened gives BmpError::OpenFailed.
+/// image. A path that names no regular file, or a file that cannot be
+/// opened, gives BmpError::OpenFailed.
 std::optional<DecodedBitmap> LoadBmpFile(const QString& path, BmpError* error = nullptr,
                                          std::uint64_t memoryBudget = DefaultBmpMemoryBudget());

@@ -8,8 +8,7 @@
 #include <QSaveFile>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
+#include <istream>
 #include <sstream>
 #include <string>
 
@@ -17,6 +16,7 @@
 #include "formats/file_names.h"
 #include "messages/messages.h"
 #include "platform/file_dialog.h"
+#include "platform/regular_file.h"
 #include "platform/user_message.h"
 #include "resources/resource.h"
 #include "shell/message_box_dlg.h"
@@ -100,10 +100,13 @@ void CReferenceDlg::OnLoad()
     const std::optional<QString> path = ChooseCalFile(true);
     if (!path)
         return;
-    // Read line by line as the reader goes, whatever the file's size.
-    std::ifstream file(std::filesystem::path(path->toStdU16String()), std::ios::binary);
-    if (!file)
+    // Read line by line as the reader goes, whatever the file's size. A
+    // directory, a pipe or a device ends Load as an unreadable file does.
+    QFile file(*path);
+    if (!OpenRegularFileForReading(file))
         return;
+    CDeviceStreamBuf buffer(file);
+    std::istream in(&buffer);
 
     // The file holds WGS84 degrees and decimal minutes: read them as such.
     const std::int32_t userDatum = SelectWgs84Datum();
@@ -112,7 +115,7 @@ void CReferenceDlg::OnLoad()
 
     // The reader leaves what the file does not mention as it was.
     CalValues values = MembersAsCalValues();
-    ReadCalFile(file, values, CCalReaderMessages());
+    ReadCalFile(in, values, CCalReaderMessages());
     file.close();
 
     m_strMapName = QString::fromStdString(values.m_strMapName);

@@ -1,6 +1,8 @@
 // Save, Load and "Ref.from Map" through the dialog's buttons.
 #include "ref_dlg_fixture.h"
 
+#include "support/named_pipe.h"
+
 #include <QRegularExpression>
 
 namespace
@@ -197,7 +199,10 @@ TEST_F(FileWorkflows, SaveOfAPointWithoutPositionWritesNothingAndShowsTheValueTo
         {FORMAT_UTM, DATUM_WGS84, {{IDC_EASTING, "56711"}}, IDC_EASTING, "Value too small!"},
         {FORMAT_UTM, DATUM_WGS84, {{IDC_ZONE, "0"}}, IDC_ZONE, "Value too small!"},
         {FORMAT_UTM, DATUM_EUROPEAN, {{IDC_NORTHING, "9999000"}}, IDC_NORTHING, "Value too large!"},
-        {FORMAT_DEC_MINUTE, DATUM_POTSDAM, {{IDC_LAT_DEGREE, "90"}, {IDC_LAT_MINUTE, "30"}}, IDC_LAT_DEGREE,
+        {FORMAT_DEC_MINUTE,
+         DATUM_POTSDAM,
+         {{IDC_LAT_DEGREE, "90"}, {IDC_LAT_MINUTE, "30"}},
+         IDC_LAT_DEGREE,
          "No position in this datum!"},
     };
     CReferenceDlg& dlg = TypePotsdamPoints();
@@ -343,6 +348,29 @@ TEST_F(FileWorkflows, LoadReportsUnknownLinesAndShortFilesAndKeepsWhatItRead)
     ASSERT_EQ(boxes.size(), 10);
     EXPECT_EQ(boxes.back(), QStringLiteral("No Keyword found in <junk 9>! Line ignored!"));
     EXPECT_EQ(Text(IDC_BMP_FILE_NAME), QStringLiteral("junk.bmp"));
+}
+
+TEST_F(FileWorkflows, ADirectoryOrANamedPipeChosenForLoadOrTheImportEndsItSilently)
+{
+    // A pipe chosen as the reference file or the export hung the program:
+    // its open waited for a writer.
+    CReferenceDlg& dlg = Start();
+    ASSERT_TRUE(QDir().mkdir(Path("folder.CAL")));
+    const CNamedPipe pipe(Path("pipe.CAL"));
+    ASSERT_TRUE(pipe.IsValid());
+    for (const char* name : {"folder.CAL", "pipe.CAL"})
+    {
+        SCOPED_TRACE(name);
+        m_files.Answer(Path(name));
+        EXPECT_TRUE(ClickAnswering(IDC_LOAD, {}).isEmpty()) << "no message";
+        m_files.Answer(Path(name));
+        const CMessageBoxAnswers noMessage({});
+        PostMessage(&dlg, WM_IMPORT_REFPOINTS);
+        Deliver();
+        EXPECT_EQ(Shown({IDC_MAP_NAME, IDC_BMP_FILE_NAME}), Texts({"", ""}));
+    }
+    EXPECT_EQ(m_files.Requests().size(), 4u);
+    EXPECT_FALSE(pipe.ReaderWaited());
 }
 
 TEST_F(FileWorkflows, RefFromMapHandsTheBitmapToTheViewAndTheViewsFailureRestoresTheNames)
