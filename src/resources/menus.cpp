@@ -64,6 +64,9 @@ const std::array<AcceleratorTemplate, 12> kMainFrameAccelerators = {{
 
 void AddItems(QMenu* menu, const std::vector<MenuItemTemplate>& items)
 {
+    // Every separator of a template is drawn: Qt would hide a leading one,
+    // and the File menu begins with one.
+    menu->setSeparatorsCollapsible(false);
     for (const MenuItemTemplate& item : items)
     {
         if (item.IsSeparator())

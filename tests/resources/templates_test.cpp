@@ -338,6 +338,20 @@ TEST(Resources, MenusCarryTheirCommandIdsInOrderAndAcceleratorsBuildNoSecondDocu
     EXPECT_EQ(commands[QKeySequence(QStringLiteral("Alt+Backspace"))], 0xE12B);
 }
 
+TEST(Resources, TheSeparatorAboveImportRefPointsIsDrawn)
+{
+    // Qt collapses a menu's leading separators: the File menu lost its line.
+    QMenuBar bar;
+    LoadMenuBar(&bar, IDR_MAINFRAME);
+    QMenu* file = bar.actions()[0]->menu();
+    file->popup(QPoint(0, 0));
+    QAction* separator = file->actions()[0];
+    ASSERT_TRUE(separator->isSeparator());
+    EXPECT_GT(file->actionGeometry(separator).height(), 0);
+    EXPECT_GT(file->actionGeometry(file->actions()[1]).top(), file->actionGeometry(separator).top());
+    file->close();
+}
+
 TEST(Resources, StringsAndIconsAreFoundByIdAndOtherIdsFindNothing)
 {
     const std::pair<int, const char*> strings[] = {{128, "Kartora\n\nKartora\n\n\nKartora.Document\nKartora Document"},
