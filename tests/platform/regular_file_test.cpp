@@ -9,11 +9,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include <istream>
-#include <string>
-
 namespace
 {
+
+const QByteArray kContent = "NAME: harbour\r\n";
 
 TEST(RegularFile, OnlyARegularFileOrALinkToOneIsOpenedAndNothingElseIsWaitedOn)
 {
@@ -22,7 +21,7 @@ TEST(RegularFile, OnlyARegularFileOrALinkToOneIsOpenedAndNothingElseIsWaitedOn)
     const QString file = dir.filePath(QStringLiteral("harbour.CAL"));
     QFile writer(file);
     ASSERT_TRUE(writer.open(QIODevice::WriteOnly));
-    writer.write("NAME: harbour\r\nFILENAME: harbour.bmp\r\n");
+    writer.write(kContent);
     writer.close();
     const QString link = dir.filePath(QStringLiteral("link.CAL"));
     ASSERT_TRUE(QFile::link(file, link));
@@ -50,20 +49,8 @@ TEST(RegularFile, OnlyARegularFileOrALinkToOneIsOpenedAndNothingElseIsWaitedOn)
         SCOPED_TRACE(row.what);
         EXPECT_EQ(IsRegularFile(row.path), row.bOpened);
         QFile opened(row.path);
-        ASSERT_EQ(OpenRegularFileForReading(opened), row.bOpened);
-        if (!row.bOpened)
-        {
-            EXPECT_FALSE(opened.isOpen());
-            continue;
-        }
-        // Read through the stream the pure readers take, line by line.
-        CDeviceStreamBuf buffer(opened);
-        std::istream in(&buffer);
-        std::string first, second;
-        std::getline(in, first), std::getline(in, second);
-        EXPECT_EQ(first, "NAME: harbour\r");
-        EXPECT_EQ(second, "FILENAME: harbour.bmp\r");
-        EXPECT_FALSE(std::getline(in, first));
+        EXPECT_EQ(OpenRegularFileForReading(opened), row.bOpened);
+        EXPECT_EQ(opened.isOpen() ? opened.readAll() : QByteArray(), row.bOpened ? kContent : QByteArray());
     }
     EXPECT_FALSE(pipe.ReaderWaited());
 }
