@@ -8,9 +8,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QWhatsThis>
 
 #include "app/kartora_app.h"
 #include "mapview/kartora_view.h"
@@ -96,9 +98,13 @@ bool CMainFrame::OnCreate()
 void CMainFrame::CreateMenus()
 {
     LoadMenuBar(menuBar(), IDR_MAINFRAME);
+    // In context-help mode the menus still open: a click on the bar is no
+    // request for the frame's topic, and the command then chosen shows its own.
+    menuBar()->setAttribute(Qt::WA_CustomWhatsThis);
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
     {
-        menu->installEventFilter(this); // F1 on a highlighted item
+        menu->setAttribute(Qt::WA_CustomWhatsThis);
+        menu->installEventFilter(this); // F1 on a highlighted item, commands in context-help mode
         for (QAction* action : menu->actions())
         {
             const int id = action->data().toInt();
@@ -262,10 +268,36 @@ void CMainFrame::OnMenuHelp(QMenu* menu)
         app->WinHelp(HID_BASE_COMMAND + static_cast<unsigned>(id), HELP_CONTEXT);
 }
 
+QMenu* CMainFrame::MenuOfBar(QObject* object) const
+{
+    auto* menu = qobject_cast<QMenu*>(object);
+    return menu != nullptr && menu->parentWidget() == menuBar() ? menu : nullptr;
+}
+
+bool CMainFrame::OnContextHelpChoice(QMenu* menu, QAction* action)
+{
+    if (!QWhatsThis::inWhatsThisMode() || action == nullptr || action->data().toInt() == 0)
+        return false;
+    QWhatsThis::leaveWhatsThisMode();
+    menu->setActiveAction(action);
+    OnMenuHelp(menu);
+    return true;
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type())
     {
+    // A command chosen in context-help mode shows its topic instead of
+    // running (Qt's menu would show the item's empty "What's This" text).
+    case QEvent::MouseButtonRelease:
+        if (QMenu* menu = MenuOfBar(watched))
+        {
+            const QPoint at = static_cast<const QMouseEvent*>(event)->position().toPoint();
+            if (OnContextHelpChoice(menu, menu->actionAt(at)))
+                return true;
+        }
+        break;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     {
@@ -273,14 +305,15 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
         OnKeyState(*key);
         // The menus hold the keyboard while they are open, so F1 there
         // never reaches the frame's accelerator.
-        if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier)
+        QMenu* menu = event->type() == QEvent::KeyPress ? MenuOfBar(watched) : nullptr;
+        if (menu != nullptr && key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier)
         {
-            if (auto* menu = qobject_cast<QMenu*>(watched); menu != nullptr && menu->parentWidget() == menuBar())
-            {
-                OnMenuHelp(menu);
-                return true;
-            }
+            OnMenuHelp(menu);
+            return true;
         }
+        if (menu != nullptr && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            OnContextHelpChoice(menu, menu->activeAction()))
+            return true;
         break;
     }
     // Qt announces context-help mode to every top-level window.

@@ -19,6 +19,7 @@
 #include <array>
 
 class CKartoraView;
+class QAction;
 class QKeyEvent;
 class QLabel;
 class QMenu;
@@ -68,6 +69,12 @@ private:
     void OnHelp();
     /// F1 in an open menu: the topic of the highlighted command.
     void OnMenuHelp(QMenu* menu);
+    /// `object` when it is a pop-up of the menu bar, else null.
+    QMenu* MenuOfBar(QObject* object) const;
+    /// In context-help mode, `action` chosen in `menu` shows the topic of its
+    /// command and ends the mode; false (nothing done) outside the mode or
+    /// for an item without a command.
+    bool OnContextHelpChoice(QMenu* menu, QAction* action);
 
     QPointer<CKartoraView> m_pView;
     QStatusBar* m_wndStatusBar = nullptr;

@@ -8,6 +8,7 @@
 #include "platform/bmp_decoder.h"
 
 #include "platform/bmp_layout.h"
+#include "platform/regular_file.h"
 
 #include <QFile>
 
@@ -21,7 +22,7 @@ namespace
 
 constexpr std::uint64_t kFileHeaderSize = 14;
 constexpr std::int64_t kMaxDimension = 65535;                    // pixels
-constexpr std::uint64_t kMaxImageBytes = std::uint64_t{1} << 31; // 2 GiB
+constexpr std::uint64_t kMaxImageBytes = std::uint64_t{1} << 31; // 2 GiB, the budget's ceiling
 
 std::uint16_t ReadU16(const unsigned char* p)
 {
@@ -91,7 +92,8 @@ bool Fail(BmpError* error, BmpError reason)
 
 // Reads and checks the headers, masks and palette. On success `layout` is
 // filled and every bound listed in bmp_decoder.h holds.
-bool ParseHeaders(IBmpByteSource& source, BmpLayout& layout, BitmapRecord& record, BmpError* error)
+bool ParseHeaders(IBmpByteSource& source, std::uint64_t memoryBudget, BmpLayout& layout, BitmapRecord& record,
+                  BmpError* error)
 {
     const std::uint64_t fileSize = source.Size();
     unsigned char head[kFileHeaderSize + 124] = {};
@@ -145,7 +147,7 @@ bool ParseHeaders(IBmpByteSource& source, BmpLayout& layout, BitmapRecord& recor
     const bool bIndexed = bpp <= 8;
     const std::uint64_t imageBytesPerLine =
         bIndexed ? (static_cast<std::uint64_t>(width) + 3) / 4 * 4 : static_cast<std::uint64_t>(width) * 4;
-    if (imageBytesPerLine * static_cast<std::uint64_t>(height) > kMaxImageBytes)
+    if (imageBytesPerLine * static_cast<std::uint64_t>(height) > memoryBudget)
         return Fail(error, BmpError::TooLarge);
 
     // Colour masks: from the extended header, from the three DWORDs after a
@@ -230,7 +232,7 @@ public:
 
     bool Open()
     {
-        if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        if (!OpenRegularFileForReading(m_file, QIODevice::Unbuffered))
             return false;
         const qint64 size = m_file.size();
         m_nSize = size > 0 ? static_cast<std::uint64_t>(size) : 0;
@@ -330,11 +332,17 @@ bool CBmpMemorySource::ReadAt(std::uint64_t offset, void* dest, std::size_t coun
     return true;
 }
 
-std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error)
+std::uint64_t DefaultBmpMemoryBudget()
+{
+    const std::uint64_t physical = PhysicalMemoryBytes();
+    return physical == 0 ? kMaxImageBytes : std::min(kMaxImageBytes, physical / 2);
+}
+
+std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error, std::uint64_t memoryBudget)
 {
     BmpLayout layout;
     DecodedBitmap result;
-    if (!ParseHeaders(source, layout, result.info, error))
+    if (!ParseHeaders(source, memoryBudget, layout, result.info, error))
         return std::nullopt;
 
     const bool bIndexed = layout.bitsPerPixel <= 8;
@@ -368,13 +376,13 @@ std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error)
     return result;
 }
 
-std::optional<DecodedBitmap> DecodeBmp(const void* data, std::size_t size, BmpError* error)
+std::optional<DecodedBitmap> DecodeBmp(const void* data, std::size_t size, BmpError* error, std::uint64_t memoryBudget)
 {
     CBmpMemorySource source(data, size);
-    return DecodeBmp(source, error);
+    return DecodeBmp(source, error, memoryBudget);
 }
 
-std::optional<DecodedBitmap> LoadBmpFile(const QString& path, BmpError* error)
+std::optional<DecodedBitmap> LoadBmpFile(const QString& path, BmpError* error, std::uint64_t memoryBudget)
 {
     CBmpFileSource source(path);
     if (!source.Open())
@@ -382,5 +390,5 @@ std::optional<DecodedBitmap> LoadBmpFile(const QString& path, BmpError* error)
         Fail(error, BmpError::OpenFailed);
         return std::nullopt;
     }
-    return DecodeBmp(source, error);
+    return DecodeBmp(source, error, memoryBudget);
 }

@@ -33,7 +33,10 @@
 //
 // Bounds (a file beyond them is refused before anything large is allocated)
 //   width and |height| at most 65535 pixels;
-//   the decoded image at most 2 GiB (bytes per scanline x height);
+//   the decoded image (bytes per scanline x height) at most the caller's
+//   memory budget, by default the smaller of 2 GiB and half the machine's
+//   physical memory: a run-length file of a few bytes may declare an image
+//   of gigabytes, and the machine must keep memory for everything else;
 //   uncompressed pixel data must be present in the file in full (rows padded
 //   to 4 bytes, the last row's padding included) before the image is
 //   allocated.
@@ -51,6 +54,9 @@
 // and allocates at most the bounded image (on Linux, images of 16 MiB or more
 // are rounded up to whole 2 MiB huge pages) plus a staging buffer of about
 // 1 MiB. It keeps no global state; calls may run on any thread.
+//
+// Files: only a regular file (or a symbolic link to one) is opened; a
+// directory, a named pipe or a device is refused without waiting on it.
 
 #include <QImage>
 #include <QString>
@@ -64,7 +70,9 @@
 enum class BmpError
 {
     None,              ///< decoded
-    OpenFailed,        ///< the file could not be opened for reading
+    OpenFailed,        ///< the file could not be opened for reading, or the
+                       ///< path names no regular file (a directory, a named
+                       ///< pipe, a device)
     ReadFailed,        ///< a read failed although the data should be there
                        ///< (I/O error, or the file shrank while being read)
     NotBmp,            ///< no "BM" signature
@@ -73,7 +81,7 @@ enum class BmpError
     UnsupportedFormat, ///< planes not 1, or a bits-per-pixel / compression
                        ///< combination listed above as not accepted
     BadDimensions,     ///< width <= 0, height 0, or a top-down run-length file
-    TooLarge,          ///< beyond the bounds above
+    TooLarge,          ///< beyond the bounds above (the memory budget included)
     BadBitfields,      ///< a colour mask that is not one contiguous run of bits,
                        ///< overlaps another, or exceeds the pixel's bits
     BadPixelOffset,    ///< pixel data offset inside the headers or colour masks,
@@ -137,13 +145,24 @@ private:
     std::size_t m_nSize;
 };
 
-/// Decodes a BMP from `source`. On failure returns nothing and, when `error`
-/// is given, stores the reason there; on success stores BmpError::None.
-std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error = nullptr);
+/// The default memory budget of a decoded image (bytes): the smaller of
+/// 2 GiB and half the machine's physical memory; 2 GiB when the system does
+/// not tell its memory.
+std::uint64_t DefaultBmpMemoryBudget();
+
+/// Decodes a BMP from `source`. An image of more than `memoryBudget` bytes
+/// is refused (BmpError::TooLarge) before it is allocated. On failure returns
+/// nothing and, when `error` is given, stores the reason there; on success
+/// stores BmpError::None.
+std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error = nullptr,
+                                       std::uint64_t memoryBudget = DefaultBmpMemoryBudget());
 
 /// Decodes a BMP from `size` bytes at `data` (which may be null when size is 0).
-std::optional<DecodedBitmap> DecodeBmp(const void* data, std::size_t size, BmpError* error = nullptr);
+std::optional<DecodedBitmap> DecodeBmp(const void* data, std::size_t size, BmpError* error = nullptr,
+                                       std::uint64_t memoryBudget = DefaultBmpMemoryBudget());
 
 /// Decodes the BMP file at `path`, reading the pixel rows straight into the
-/// image. A file that cannot be opened gives BmpError::OpenFailed.
-std::optional<DecodedBitmap> LoadBmpFile(const QString& path, BmpError* error = nullptr);
+/// image. A path that names no regular file, or a file that cannot be
+/// opened, gives BmpError::OpenFailed.
+std::optional<DecodedBitmap> LoadBmpFile(const QString& path, BmpError* error = nullptr,
+                                         std::uint64_t memoryBudget = DefaultBmpMemoryBudget());

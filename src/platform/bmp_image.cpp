@@ -8,12 +8,22 @@
 // kernel for transparent huge pages (a hint only; where the kernel declines,
 // the memory is ordinary memory). Elsewhere, and for small images, QImage
 // allocates as usual.
+//
+// The machine's physical memory bounds the default budget of a decoded map.
 #include "platform/bmp_layout.h"
 
 #include <cstdlib>
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#endif
+#if defined(Q_OS_WIN)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#elif defined(Q_OS_UNIX)
+#include <unistd.h>
 #endif
 
 namespace bmp_detail
@@ -55,6 +65,21 @@ QImage AllocateBitmapImage(int width, int height, QImage::Format format)
     }
 #endif
     return QImage(width, height, format);
+}
+
+std::uint64_t PhysicalMemoryBytes()
+{
+#if defined(Q_OS_WIN)
+    MEMORYSTATUSEX status = {};
+    status.dwLength = sizeof(status);
+    return GlobalMemoryStatusEx(&status) ? status.ullTotalPhys : 0;
+#elif defined(Q_OS_UNIX) && defined(_SC_PHYS_PAGES) && defined(_SC_PAGESIZE)
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize) : 0;
+#else
+    return 0;
+#endif
 }
 
 } // namespace bmp_detail

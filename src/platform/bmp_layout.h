@@ -40,6 +40,9 @@ struct BmpLayout
 // cannot be had.
 QImage AllocateBitmapImage(int width, int height, QImage::Format format);
 
+// The machine's physical memory in bytes, 0 when the system does not tell.
+std::uint64_t PhysicalMemoryBytes();
+
 // Decodes the uncompressed or bit-field rows of `layout` into `image`, which
 // has the layout's size and the matching output format. Returns
 // BmpError::ReadFailed if the source cannot deliver bytes it reported.

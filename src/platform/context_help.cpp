@@ -35,7 +35,10 @@ protected:
             event->accept();
             return true;
         case QEvent::MouseButtonPress:
-            if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            // A widget with its own help in the mode (a menu bar) takes the
+            // click as usual.
+            if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton ||
+                widget->testAttribute(Qt::WA_CustomWhatsThis))
                 return false;
             Answer(widget);
             return true;

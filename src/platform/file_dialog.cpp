@@ -3,6 +3,7 @@
 
 #include "platform/win_types.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -22,6 +23,9 @@ public:
         dialog.setAcceptMode(request.bOpenFileDialog ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
         // AnyFile in open mode too: whether a file exists is the caller's question.
         dialog.setFileMode(QFileDialog::AnyFile);
+        // Name filters match in any letter case unless the filter says
+        // otherwise: "*.BMP" must list harbour.bmp as it lists HARBOUR.BMP.
+        dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
         if (!request.title.isEmpty())
             dialog.setWindowTitle(request.title);
         const QStringList filters = QtNameFiltersFromWindowsFilter(request.filter);
@@ -43,26 +47,11 @@ public:
 
 IFileDialogProvider* s_pProvider = nullptr;
 
-// One Windows pattern ("*.CAL") as a Qt pattern that matches any letter
-// case ("*.[Cc][Aa][Ll]"). "*.*" means every file, with or without a dot.
-QString CaseFreePattern(const QString& pattern)
+// One Windows pattern as a Qt pattern: "*.*" means every file, with or
+// without a dot; any other pattern stands as it is.
+QString QtPattern(const QString& pattern)
 {
-    if (pattern == QStringLiteral("*.*"))
-        return QStringLiteral("*");
-    QString result;
-    bool inBrackets = false; // a bracket set is copied as it stands
-    for (const QChar c : pattern)
-    {
-        if (c == QLatin1Char('['))
-            inBrackets = true;
-        else if (c == QLatin1Char(']'))
-            inBrackets = false;
-        if (!inBrackets && c.isLetter() && c.toUpper() != c.toLower())
-            result += QLatin1Char('[') + c.toUpper() + c.toLower() + QLatin1Char(']');
-        else
-            result += c;
-    }
-    return result;
+    return pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern;
 }
 
 // Whether `name` (no directory) was given with an extension: any dot counts,
@@ -98,7 +87,7 @@ QStringList QtNameFiltersFromWindowsFilter(const QString& filter)
             break; // the closing "||"
         QStringList converted;
         for (const QString& pattern : patterns.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            converted += CaseFreePattern(pattern.trimmed());
+            converted += QtPattern(pattern.trimmed());
         if (converted.isEmpty())
             continue;
         // Qt reads the patterns from the last parentheses of the text: the

@@ -3,8 +3,9 @@
 // shows QFileDialog; tests install a scripted provider that answers without a
 // window and records what each dialog was asked to show.
 //
-// Filters are given in the Windows form "Kartora File (*.CAL) | *.CAL||" and
-// match the extension in any letter case. A name chosen without an extension
+// Filters are given in the Windows form "Kartora File (*.CAL) | *.CAL||"; the
+// dialog shows their descriptions as written ("Kartora File (*.CAL)") and
+// matches the extension in any letter case. A name chosen without an extension
 // gets the default extension. The dialogs never ask their own questions (no
 // overwrite or existence prompts): the callers ask theirs.
 
@@ -38,7 +39,9 @@ public:
 /// Installs `provider` for all later file dialogs (not owned); null restores QFileDialog.
 void SetFileDialogProvider(IFileDialogProvider* provider);
 
-/// "Kartora File (*.CAL) | *.CAL||" -> Qt name filters matching any letter case.
+/// "Kartora File (*.CAL) | *.CAL||" -> the Qt name filter "Kartora File (*.CAL)";
+/// "*.*" becomes "*" (every file, with a dot or not). The case of a
+/// pattern's letters is left to the matching, which ignores it.
 QStringList QtNameFiltersFromWindowsFilter(const QString& filter);
 
 class CFileDialog

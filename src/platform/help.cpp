@@ -3,6 +3,7 @@
 
 #include "formats/cp1252.h"
 #include "messages/messages.h"
+#include "platform/regular_file.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -83,7 +84,9 @@ bool WinHelp(const QString& helpFile, UINT command, std::uintptr_t data)
 
     QTextBrowser* browser = EnsureHelpWindow();
     QFile file(helpFile);
-    if (helpFile.isEmpty() || !file.open(QIODevice::ReadOnly))
+    // A directory, a pipe or a device stored as the help file counts as not
+    // found: reading a pipe would wait for a writer for ever.
+    if (!OpenRegularFileForReading(file))
     {
         const QByteArray path = helpFile.toUtf8();
         browser->setPlainText(QString::fromUtf8(GetMessageText(MSG_FILE_NOT_FOUND, path.constData())));

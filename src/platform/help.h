@@ -8,7 +8,9 @@
 // click on a widget asks for help on that widget instead of acting on it. A
 // widget inside a CDialog gets CDialog::OnHelpInfo with its help context
 // number; any other widget opens the application's help file at its "helpId"
-// property (or its window's).
+// property (or its window's). A widget with Qt::WA_CustomWhatsThis (the
+// frame's menu bar and menus) keeps working in the mode and asks for help
+// itself.
 
 #include <QString>
 

@@ -8,8 +8,7 @@
 #include <QSaveFile>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
+#include <istream>
 #include <sstream>
 #include <string>
 
@@ -17,6 +16,7 @@
 #include "formats/file_names.h"
 #include "messages/messages.h"
 #include "platform/file_dialog.h"
+#include "platform/regular_file.h"
 #include "platform/user_message.h"
 #include "resources/resource.h"
 #include "shell/message_box_dlg.h"
@@ -112,13 +112,13 @@ void CReferenceDlg::OnLoad()
 
 bool CReferenceDlg::LoadCalFile(const QString& path)
 {
-    // A folder opens for reading on some systems but holds no lines.
-    if (!QFileInfo(path).isFile())
+    // Read line by line as the reader goes, whatever the file's size. A
+    // directory, a pipe or a device ends Load as an unreadable file does.
+    QFile file(path);
+    if (!OpenRegularFileForReading(file))
         return false;
-    // Read line by line as the reader goes, whatever the file's size.
-    std::ifstream file(std::filesystem::path(path.toStdU16String()), std::ios::binary);
-    if (!file)
-        return false;
+    CDeviceStreamBuf buffer(file);
+    std::istream in(&buffer);
     m_bModified = true;
 
     // The file holds WGS84 degrees and decimal minutes: read them as such.
@@ -128,7 +128,7 @@ bool CReferenceDlg::LoadCalFile(const QString& path)
 
     // The reader leaves what the file does not mention as it was.
     CalValues values = MembersAsCalValues();
-    ReadCalFile(file, values, CCalReaderMessages());
+    ReadCalFile(in, values, CCalReaderMessages());
     file.close();
 
     m_strMapName = QString::fromStdString(values.m_strMapName);

@@ -9,6 +9,7 @@
 #include "formats/file_names.h"
 #include "formats/magicmaps.h"
 #include "platform/file_dialog.h"
+#include "platform/regular_file.h"
 
 namespace
 {
@@ -26,8 +27,9 @@ LRESULT CReferenceDlg::OnImportRefCoords(WPARAM, LPARAM)
     dialog.m_request.initialDir = m_strCalDir;
     if (dialog.DoModal() != IDOK)
         return 0;
+    // A directory, a pipe or a device ends the import as an unreadable file does.
     QFile file(dialog.GetPathName());
-    if (!file.open(QIODevice::ReadOnly))
+    if (!OpenRegularFileForReading(file))
         return 0;
     QByteArray lines;
     for (int i = 0; i < kPointLines && !file.atEnd(); ++i)

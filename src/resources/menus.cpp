@@ -62,8 +62,18 @@ const std::array<AcceleratorTemplate, 12> kMainFrameAccelerators = {{
     {Qt::Key_F1, Qt::NoModifier, ID_HELP},
 }};
 
+// Pixels between a menu's frame and a separator that comes first: some
+// styles give a separator no room of its own, and its line would lie on
+// the frame.
+constexpr int kLeadingSeparatorMargin = 3;
+
 void AddItems(QMenu* menu, const std::vector<MenuItemTemplate>& items)
 {
+    // Every separator of a template is drawn: Qt would hide a leading one,
+    // and the File menu begins with one.
+    menu->setSeparatorsCollapsible(false);
+    if (!items.empty() && items.front().IsSeparator())
+        menu->setContentsMargins(0, kLeadingSeparatorMargin, 0, 0);
     for (const MenuItemTemplate& item : items)
     {
         if (item.IsSeparator())

@@ -9,6 +9,7 @@
 #include "messages/messages.h"
 #include "platform/data_exchange.h"
 #include "platform/file_dialog.h"
+#include "platform/regular_file.h"
 #include "platform/winapp.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource.h"
@@ -119,9 +120,10 @@ bool CLanguageDlg::SetLanguageHelpPath()
 bool CLanguageDlg::VerifyHelpFile()
 {
     // Reading is all the help window does: a help file installed read-only
-    // is as good as any.
+    // is as good as any. Only a regular file counts, so that a pipe stored
+    // as the path does not hang the start.
     QFile file(m_strHelpPath);
-    if (file.open(QIODevice::ReadOnly))
+    if (OpenRegularFileForReading(file))
         return true;
     return SearchHelpFile();
 }

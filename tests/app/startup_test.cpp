@@ -160,6 +160,41 @@ TEST_F(AppTest, ShiftF1StartsContextHelpAndSaysSoInTheStatusBar)
         HelpWindow()->close();
 }
 
+TEST_F(AppTest, InContextHelpModeTheMenuOpensAndTheChosenCommandShowsItsTopicInsteadOfRunning)
+{
+    // A click on the menu bar in Shift+F1 mode showed the frame's topic and opened no menu.
+    Start();
+    Activate(Frame());
+    QTest::keyClick(Frame(), Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_TRUE(QWhatsThis::inWhatsThisMode());
+    const int before = LastHelpRequest().count;
+    QMenu* file = OpenMenu(0);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(LastHelpRequest().count, before) << "opening the menu asks for no help";
+
+    QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(MenuItem(ID_IMPORT_REFPOINTS)).center());
+    Deliver();
+    EXPECT_EQ(LastHelpRequest().count, before + 1);
+    EXPECT_EQ(LastHelpRequest().data, 0x103FAu); // 0x10000 + 1018
+    EXPECT_TRUE(m_files.Requests().empty()) << "the import did not run";
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+
+    // From the keyboard: "Help" in the "&?" menu, chosen with Return.
+    Activate(Frame());
+    QTest::keyClick(Frame(), Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_TRUE(QWhatsThis::inWhatsThisMode());
+    QMenu* help = OpenMenu(1);
+    ASSERT_NE(help, nullptr);
+    QTest::keyClick(help, Qt::Key_Down);
+    ASSERT_EQ(help->activeAction(), MenuItem(ID_HELP_FINDER));
+    QTest::keyClick(help, Qt::Key_Return);
+    EXPECT_EQ(LastHelpRequest().command, HELP_CONTEXT) << "not the help index itself";
+    EXPECT_EQ(LastHelpRequest().data, 0x1E143u); // 0x10000 + 0xE143
+    EXPECT_FALSE(QWhatsThis::inWhatsThisMode());
+    if (HelpWindow() != nullptr)
+        HelpWindow()->close();
+}
+
 TEST_F(AppTest, TheHighlightedMenuItemsPromptShowsInTheStatusBarUntilTheMenuCloses)
 {
     Start();

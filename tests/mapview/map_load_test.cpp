@@ -1,8 +1,12 @@
 // Loading a map into the view: colour depths, the depth question, files that
 // are not bitmaps, the frame's placement and caption.
+#include <QDir>
 #include <QScreen>
 #include <QWindow>
 
+#include <optional>
+
+#include "support/named_pipe.h"
 #include "view_fixture.h"
 
 namespace
@@ -106,11 +110,18 @@ TEST_F(MapViewTest, AFileThatIsNoUsableBitmapGivesOneMessageThenTheFailureNotice
         MakeIndexedBmp(100, 100, 8, kPalette, [](int x, int y) { return Pattern(x, y, 4); });
     const std::size_t pixelOffset = 14 + 40 + 4 * 256;
 
+    enum class Kind
+    {
+        File,
+        Missing,
+        Directory,
+        Pipe
+    };
     struct Case
     {
         const char* name;
         std::vector<std::uint8_t> bytes;
-        bool write = true;
+        Kind kind = Kind::File;
     };
     const std::vector<Case> cases = {
         {"text file", {'T', 'Y', 'P', 'E', ':', ' ', 'R', 'A', 'S', 'T', 'E', 'R', 'M', 'A', 'P', '\r', '\n'}},
@@ -119,7 +130,10 @@ TEST_F(MapViewTest, AFileThatIsNoUsableBitmapGivesOneMessageThenTheFailureNotice
         // The header claims 100 x 100 pixels; only 50 rows follow.
         {"header claims more pixels than the file holds",
          {good.begin(), good.begin() + static_cast<std::ptrdiff_t>(pixelOffset + 50 * 100)}},
-        {"missing file", {}, false},
+        {"missing file", {}, Kind::Missing},
+        // A pipe chosen as the map hung the program: its open waited for a writer.
+        {"directory", {}, Kind::Directory},
+        {"named pipe", {}, Kind::Pipe},
     };
 
     for (const Case& c : cases)
@@ -135,8 +149,18 @@ TEST_F(MapViewTest, AFileThatIsNoUsableBitmapGivesOneMessageThenTheFailureNotice
 
         const QString path = FilePath(QStringLiteral("bad.bmp"));
         QFile::remove(path);
-        if (c.write)
+        QDir(path).removeRecursively();
+        if (c.kind == Kind::File)
             WriteFile(path, c.bytes);
+        if (c.kind == Kind::Directory)
+        {
+            ASSERT_TRUE(QDir().mkdir(path));
+        }
+        std::optional<CNamedPipe> pipe;
+        if (c.kind == Kind::Pipe)
+        {
+            ASSERT_TRUE(pipe.emplace(path).IsValid());
+        }
         CMessageBoxWatch boxes;
         bool frameShownWithTheMessage = false;
         boxes.m_onBox = [&] { frameShownWithTheMessage = m_frame->isVisible(); };
@@ -153,6 +177,10 @@ TEST_F(MapViewTest, AFileThatIsNoUsableBitmapGivesOneMessageThenTheFailureNotice
         EXPECT_FALSE(m_view->IsRefPointSet(0));
         EXPECT_FALSE(m_frame->isVisible());
         EXPECT_TRUE(m_dialog.isVisible());
+        if (pipe)
+        {
+            EXPECT_FALSE(pipe->ReaderWaited());
+        }
     }
 }
 

@@ -10,8 +10,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <tuple>
@@ -350,6 +352,51 @@ TEST(BmpDecoder, HostileOrDamagedFilesAreRefusedWithTheirReason)
         EXPECT_FALSE(Decode(c.file, &error));
         EXPECT_EQ(error, c.expected) << BmpErrorText(error);
     }
+}
+
+TEST(BmpDecoder, AnImageBeyondTheMemoryBudgetIsRefusedBeforeItIsAllocated)
+{
+    // A 60-byte run-length file declaring 65535 x 32768 pixels made the
+    // decoder allocate and clear 2 GiB.
+    const Bytes declaredHuge =
+        WriteBmp({.width = 65535, .height = 32768, .compression = 1, .palette = TestPalette(1), .pixels = {0, 1}});
+    ASSERT_EQ(declaredHuge.size(), 60u);
+    // 20000 x 20000 at 24 bits is held as RGB32: 1.6 GB, within 2 GiB. Only
+    // its headers are written, so getting past the budget shows as missing pixels.
+    const Bytes largeMapHeaders = WriteBmp({.width = 20000, .height = 20000, .bpp = 24});
+    constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
+    // Image sizes by hand: indexed rows padded to 4 bytes, RGB32 4 bytes a pixel.
+    // clang-format off
+    struct Case { const char* what; Bytes file; std::uint64_t budget; BmpError expected; };
+    const Case cases[] = {
+        {"65535 x 32768 RLE8 (2 GiB) on 1 GiB", declaredHuge, kGiB, BmpError::TooLarge},
+        {"20000 x 20000 RGB32 (1.6 GB) on 2 GiB", largeMapHeaders, 2 * kGiB, BmpError::TruncatedPixels},
+        {"13 x 5 at 8 bpp (80 bytes) on 80", WriteBmp({.pixels = Bytes(80, 0)}), 80, BmpError::None},
+        {"13 x 5 at 8 bpp (80 bytes) on 79", WriteBmp({.pixels = Bytes(80, 0)}), 79, BmpError::TooLarge},
+        {"10 x 10 at 24 bpp (400 bytes) on 400",
+         WriteBmp({.width = 10, .height = 10, .bpp = 24, .pixels = Bytes(320, 0)}), 400, BmpError::None},
+        {"10 x 10 at 24 bpp (400 bytes) on 399",
+         WriteBmp({.width = 10, .height = 10, .bpp = 24, .pixels = Bytes(320, 0)}), 399, BmpError::TooLarge},
+    };
+    // clang-format on
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        BmpError error = BmpError::OutOfMemory;
+        EXPECT_EQ(DecodeBmp(c.file.data(), c.file.size(), &error, c.budget).has_value(), c.expected == BmpError::None);
+        EXPECT_EQ(error, c.expected) << BmpErrorText(error);
+    }
+
+#if defined(__linux__)
+    // The default: the smaller of 2 GiB and half the memory the kernel reports.
+    std::ifstream meminfo("/proc/meminfo");
+    std::string key;
+    std::uint64_t totalKiB = 0;
+    while (meminfo >> key && key != "MemTotal:")
+        meminfo.ignore(256, '\n');
+    ASSERT_TRUE(meminfo >> totalKiB);
+    EXPECT_EQ(DefaultBmpMemoryBudget(), std::min(2 * kGiB, totalKiB * 1024 / 2));
+#endif
 }
 
 TEST(BmpDecoder, EveryProperPrefixOfAFileIsRefused)

@@ -4,10 +4,12 @@
 #include "platform/winapp.h"
 
 #include "messages/messages.h"
+#include "support/named_pipe.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QHelpEvent>
 #include <QScrollBar>
@@ -88,14 +90,23 @@ TEST_F(HelpWindowTest, AContextNumberScrollsToItsTopicAndTheFinderToTheContents)
     EXPECT_FALSE(HelpWindow()->isVisible());
 }
 
-TEST_F(HelpWindowTest, AMissingFileIsReportedInTheWindowInOneLine)
+TEST_F(HelpWindowTest, AMissingFileADirectoryOrANamedPipeIsReportedInTheWindowInOneLine)
 {
     const std::int32_t language = g_nLanguage;
     g_nLanguage = 1;
-    const QString missing = m_dir.filePath(QStringLiteral("gone.hlp"));
-    EXPECT_FALSE(WinHelp(missing, HELP_CONTEXT, 0x808203EC));
-    EXPECT_EQ(HelpWindow()->toPlainText(), missing + QStringLiteral(" not found. Check the path and file name!"));
-    EXPECT_EQ(HelpWindow()->windowTitle(), QStringLiteral("Help"));
+    const QString directory = m_dir.filePath(QStringLiteral("folder.hlp"));
+    ASSERT_TRUE(QDir().mkdir(directory));
+    // A pipe stored as the help file hung the program: its open waited for a writer.
+    const CNamedPipe pipe(m_dir.filePath(QStringLiteral("pipe.hlp")));
+    ASSERT_TRUE(pipe.IsValid());
+    for (const QString& path :
+         {m_dir.filePath(QStringLiteral("gone.hlp")), directory, m_dir.filePath(QStringLiteral("pipe.hlp"))})
+    {
+        EXPECT_FALSE(WinHelp(path, HELP_CONTEXT, 0x808203EC));
+        EXPECT_EQ(HelpWindow()->toPlainText(), path + QStringLiteral(" not found. Check the path and file name!"));
+        EXPECT_EQ(HelpWindow()->windowTitle(), QStringLiteral("Help"));
+    }
+    EXPECT_FALSE(pipe.ReaderWaited());
     g_nLanguage = language;
 }
 

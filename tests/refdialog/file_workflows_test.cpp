@@ -1,6 +1,8 @@
 // Save, Load and "Ref.from Map" through the dialog's buttons.
 #include "ref_dlg_fixture.h"
 
+#include "support/named_pipe.h"
+
 #include <QRegularExpression>
 
 #include <sstream>
@@ -406,6 +408,29 @@ TEST_F(FileWorkflows, LoadReportsUnknownLinesAndShortFilesAndKeepsWhatItRead)
     ASSERT_EQ(boxes.size(), 10);
     EXPECT_EQ(boxes.back(), QStringLiteral("No Keyword found in <junk 9>! Line ignored!"));
     EXPECT_EQ(Text(IDC_BMP_FILE_NAME), QStringLiteral("junk.bmp"));
+}
+
+TEST_F(FileWorkflows, ADirectoryOrANamedPipeChosenForLoadOrTheImportEndsItSilently)
+{
+    // A pipe chosen as the reference file or the export hung the program:
+    // its open waited for a writer.
+    CReferenceDlg& dlg = Start();
+    ASSERT_TRUE(QDir().mkdir(Path("folder.CAL")));
+    const CNamedPipe pipe(Path("pipe.CAL"));
+    ASSERT_TRUE(pipe.IsValid());
+    for (const char* name : {"folder.CAL", "pipe.CAL"})
+    {
+        SCOPED_TRACE(name);
+        m_files.Answer(Path(name));
+        EXPECT_TRUE(ClickAnswering(IDC_LOAD, {}).isEmpty()) << "no message";
+        m_files.Answer(Path(name));
+        const CMessageBoxAnswers noMessage({});
+        PostMessage(&dlg, WM_IMPORT_REFPOINTS);
+        Deliver();
+        EXPECT_EQ(Shown({IDC_MAP_NAME, IDC_BMP_FILE_NAME}), Texts({"", ""}));
+    }
+    EXPECT_EQ(m_files.Requests().size(), 4u);
+    EXPECT_FALSE(pipe.ReaderWaited());
 }
 
 TEST_F(FileWorkflows, RefFromMapHandsTheBitmapToTheViewAndTheViewsFailureRestoresTheNames)

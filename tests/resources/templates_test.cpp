@@ -338,6 +338,25 @@ TEST(Resources, MenusCarryTheirCommandIdsInOrderAndAcceleratorsBuildNoSecondDocu
     EXPECT_EQ(commands[QKeySequence(QStringLiteral("Alt+Backspace"))], 0xE12B);
 }
 
+TEST(Resources, TheSeparatorAboveImportRefPointsIsDrawn)
+{
+    // Qt collapses a menu's leading separators: the File menu showed no line.
+    QMenuBar bar;
+    LoadMenuBar(&bar, IDR_MAINFRAME);
+    QMenu* file = bar.actions()[0]->menu();
+    file->popup(QPoint(0, 0));
+    ASSERT_TRUE(file->actions()[0]->isSeparator());
+    const QRect import = file->actionGeometry(file->actions()[1]);
+    const QImage shown = file->grab().toImage();
+    const QRgb background = shown.pixel(import.left() + 2, import.center().y());
+    // Between the frame's top row and the first command, a row of another colour.
+    bool bLine = false;
+    for (int y = 1; y < import.top(); ++y)
+        bLine = bLine || shown.pixel(shown.width() / 2, y) != background;
+    EXPECT_TRUE(bLine);
+    file->close();
+}
+
 TEST(Resources, StringsAndIconsAreFoundByIdAndOtherIdsFindNothing)
 {
     const std::pair<int, const char*> strings[] = {{128, "Kartora\n\nKartora\n\n\nKartora.Document\nKartora Document"},

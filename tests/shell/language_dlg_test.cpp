@@ -12,6 +12,7 @@
 #include "platform/winapp.h"
 #include "resources/resource.h"
 #include "support/modal_answer.h"
+#include "support/named_pipe.h"
 #include "support/settings_sandbox.h"
 
 namespace
@@ -95,6 +96,24 @@ TEST_F(LanguageTest, AMissingHelpFileOpensTheGermanSearchDialogInTheProgramsDire
     EXPECT_EQ(request.initialDir, ProgramDir());
     EXPECT_EQ(language.HelpPath(), found);
     EXPECT_EQ(m_app.m_pszHelpFilePath, found);
+}
+
+TEST_F(LanguageTest, ADirectoryOrANamedPipeStoredAsTheHelpFileCountsAsNotFound)
+{
+    // A pipe stored as "HelpFilePath" hung the start: its open waited for a writer.
+    ASSERT_TRUE(QDir().mkdir(Program("folder.hlp")));
+    const CNamedPipe pipe(Program("pipe.hlp"));
+    ASSERT_TRUE(pipe.IsValid());
+    for (const char* name : {"folder.hlp", "pipe.hlp"})
+    {
+        m_app.WriteProfileString(kSection, QStringLiteral("HelpFilePath"), Program(name));
+        m_dialogs.Cancel();
+        CLanguageDlg language;
+        EXPECT_EQ(m_dialogs.Requests().back().fileName, QString::fromLatin1(name)) << "the search dialog";
+        EXPECT_EQ(m_app.m_pszHelpFilePath, Program("kartora.HLP")) << name;
+    }
+    EXPECT_EQ(m_dialogs.Requests().size(), 2u);
+    EXPECT_FALSE(pipe.ReaderWaited());
 }
 
 TEST_F(LanguageTest, TheSearchStartsInTheNearestDirectoryThatStillExistsAndCancelKeepsBothPaths)
