@@ -234,6 +234,9 @@ bool CMainFrame::OnCmdMsg(int id)
     case ID_HELP:
         OnHelp();
         return true;
+    case ID_NEXT_PANE:
+        // F6: from the map window to the reference dialog, the program's other pane.
+        return m_pView && m_pView->OnCommand(ID_SHOW_DIALOG);
     case ID_CONTEXT_HELP:
         EnterContextHelpMode();
         return true;

@@ -3,6 +3,7 @@
 #include "mapview/kartora_view.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 #include "mapview/bitmap_paint.h"
 #include "messages/messages.h"
@@ -95,6 +97,14 @@ QPoint CKartoraView::RefPoint(int index) const
 QPoint CKartoraView::ScrollPosition() const
 {
     return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+QPoint CKartoraView::BitmapPixelAt(QPointF clientPosition) const
+{
+    // The pixel whose square holds the position: rounding would give the
+    // next pixel for the lower-right half of a pixel on a scaled screen.
+    return ScrollPosition() +
+           QPoint(static_cast<int>(std::floor(clientPosition.x())), static_cast<int>(std::floor(clientPosition.y())));
 }
 
 void CKartoraView::OnInitialUpdate()
@@ -217,6 +227,7 @@ LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam)
         ShowMessage(MSG_NOT_A_BMP, MB_OK);
         PostMessage(m_pRefDlg, WM_MAP_LOAD_FAILED);
         m_bBitmapLoaded = 0;
+        PostMessage(m_pRefDlg, WM_MAP_STATE, 0);
         OnCommand(ID_HIDE_MAP);
         return 0;
     }
@@ -231,6 +242,10 @@ LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam)
         m_bRefPointSet[i] = x > 0 && y > 0 ? 1 : 0;
         m_refPoint[i] = QPoint(x, m_bRefPointSet[i] != 0 ? m_bmInfo.bmHeight - y : y);
     }
+    // The keyboard cursor starts in the middle of what is in view.
+    m_ptKeyCursor = ScrollPosition() + QPoint(std::min(m_bmInfo.bmWidth, viewport()->width()) / 2,
+                                              std::min(m_bmInfo.bmHeight, viewport()->height()) / 2);
+    m_bKeyCursorShown = false;
     viewport()->update();
     m_bBitmapLoaded = 1;
 
@@ -238,9 +253,11 @@ LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam)
     if (m_bmInfo.bmBitsPixel > 8 && ShowMessage(MSG_BPP_NOT_4_OR_8, MB_YESNO) != IDYES)
     {
         m_bBitmapLoaded = 0;
+        PostMessage(m_pRefDlg, WM_MAP_STATE, 0);
         OnCommand(ID_HIDE_MAP);
         return 0;
     }
+    PostMessage(m_pRefDlg, WM_MAP_STATE, 1);
     viewport()->repaint();
     return 0;
 }
@@ -352,14 +369,20 @@ void CKartoraView::OnImportRefPoints()
 
 void CKartoraView::mousePressEvent(QMouseEvent* event)
 {
+    // The mouse takes over from the keyboard cursor.
+    if (m_bKeyCursorShown)
+    {
+        m_bKeyCursorShown = false;
+        viewport()->update();
+    }
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(event->position().toPoint());
+        OnLButtonDown(BitmapPixelAt(event->position()) - ScrollPosition());
     event->accept();
 }
 
 void CKartoraView::mouseMoveEvent(QMouseEvent* event)
 {
-    OnMouseMove(event->buttons(), event->modifiers(), event->position().toPoint());
+    OnMouseMove(event->buttons(), event->modifiers(), BitmapPixelAt(event->position()) - ScrollPosition());
     event->accept();
 }
 
@@ -367,8 +390,9 @@ void CKartoraView::mouseReleaseEvent(QMouseEvent* event)
 {
     // A release outside the view belongs to whatever lies there; Qt still
     // delivers it here because the press grabbed the mouse.
-    if (event->button() == Qt::RightButton && viewport()->rect().contains(event->position().toPoint()))
-        OnRButtonUp(event->position().toPoint());
+    const QPoint point = BitmapPixelAt(event->position()) - ScrollPosition();
+    if (event->button() == Qt::RightButton && viewport()->rect().contains(point))
+        OnRButtonUp(point);
     event->accept();
 }
 
@@ -389,17 +413,107 @@ void CKartoraView::OnMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers m
 
 void CKartoraView::OnRButtonUp(QPoint point)
 {
+    // The keyboard goes on from the pixel the mouse picked.
+    m_ptKeyCursor = ScrollPosition() + point;
+    TrackContextMenu(ScrollPosition() + point, point);
+}
+
+void CKartoraView::TrackContextMenu(QPoint pixel, QPoint clientPoint)
+{
     QPointer<QMenu> menu = LoadPopupMenu(IDR_CONTEXT_MENU, 0, this);
     if (!menu)
         return;
-    m_ptContext = ScrollPosition() + point;
-    // Left-aligned at the click, from the view window's top-left corner.
+    m_ptContext = pixel;
+    // Without a map there is no pixel to pick: the empty window's click
+    // used to give the dialog a pixel beside any bitmap.
+    for (QAction* action : menu->actions())
+    {
+        const int id = action->data().toInt();
+        if (id == ID_REF_POINT_1 || id == ID_REF_POINT_2)
+            action->setEnabled(m_bBitmapLoaded != 0);
+    }
+    // Left-aligned at the point, from the view window's top-left corner.
     const QPointer<CKartoraView> self(this);
-    const QAction* chosen = menu->exec(mapToGlobal(QPoint(0, 0)) + point);
+    const QAction* chosen = menu->exec(mapToGlobal(QPoint(0, 0)) + clientPoint);
     const int id = chosen != nullptr ? chosen->data().toInt() : 0;
     delete menu;
     if (self && id != 0)
         OnCommand(id);
+}
+
+void CKartoraView::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int step = modifiers == Qt::ShiftModifier ? 10 : 1;
+    const bool plain = modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier;
+    switch (event->key())
+    {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (!plain || m_bBitmapLoaded == 0)
+            break;
+        MoveKeyboardCursor(event->key() == Qt::Key_Left    ? -step
+                           : event->key() == Qt::Key_Right ? step
+                                                           : 0,
+                           event->key() == Qt::Key_Up     ? -step
+                           : event->key() == Qt::Key_Down ? step
+                                                          : 0);
+        event->accept();
+        return;
+    case Qt::Key_Menu:
+    case Qt::Key_F10:
+        if (event->key() == Qt::Key_F10 && modifiers != Qt::ShiftModifier)
+            break;
+        // At the keyboard cursor, which then shows, or in the window's
+        // middle when there is no map to point at.
+        if (m_bBitmapLoaded != 0)
+        {
+            MoveKeyboardCursor(0, 0);
+            TrackContextMenu(m_ptKeyCursor, m_ptKeyCursor - ScrollPosition());
+        }
+        else
+        {
+            const QPoint middle(viewport()->width() / 2, viewport()->height() / 2);
+            TrackContextMenu(ScrollPosition() + middle, middle);
+        }
+        event->accept();
+        return;
+    case Qt::Key_Escape:
+        if (modifiers != Qt::NoModifier)
+            break;
+        OnCommand(ID_SHOW_DIALOG);
+        event->accept();
+        return;
+    default:
+        break;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void CKartoraView::MoveKeyboardCursor(int dx, int dy)
+{
+    const int width = std::max(1, m_bmInfo.bmWidth);
+    const int height = std::max(1, m_bmInfo.bmHeight);
+    m_ptKeyCursor =
+        QPoint(std::clamp(m_ptKeyCursor.x() + dx, 0, width - 1), std::clamp(m_ptKeyCursor.y() + dy, 0, height - 1));
+    m_bKeyCursorShown = true;
+    // Scroll just enough to keep the cursor (and a margin around it) in view.
+    const int margin = 20;
+    const QPoint origin = ScrollPosition();
+    const QSize visible = viewport()->size();
+    auto keep = [margin](int value, int position, int extent)
+    {
+        if (position < value + margin)
+            return position - margin;
+        if (position > value + extent - 1 - margin)
+            return position - extent + 1 + margin;
+        return value;
+    };
+    horizontalScrollBar()->setValue(keep(origin.x(), m_ptKeyCursor.x(), visible.width()));
+    verticalScrollBar()->setValue(keep(origin.y(), m_ptKeyCursor.y(), visible.height()));
+    viewport()->update();
 }
 
 // ---- drawing --------------------------------------------------------------
@@ -426,7 +540,28 @@ void CKartoraView::OnDraw(QPainter& painter, const QRegion& exposedRegion)
     for (int i = 0; i < 2; ++i)
         if (m_bRefPointSet[static_cast<std::size_t>(i)] != 0)
             DrawMarker(painter, exposed, i);
+    if (m_bKeyCursorShown)
+        DrawKeyboardCursor(painter);
     painter.setPen(previous);
+}
+
+void CKartoraView::DrawKeyboardCursor(QPainter& painter) const
+{
+    // A crosshair of black and white dashes, seen on light and dark maps,
+    // with its centre pixel left open so that the pixel itself shows.
+    const QPointF centre = QPointF(m_ptKeyCursor) + QPointF(0.5, 0.5);
+    constexpr double kArm = 16.0;
+    constexpr double kGap = 2.0;
+    const QLineF arms[] = {{centre - QPointF(kArm, 0), centre - QPointF(kGap, 0)},
+                           {centre + QPointF(kGap, 0), centre + QPointF(kArm, 0)},
+                           {centre - QPointF(0, kArm), centre - QPointF(0, kGap)},
+                           {centre + QPointF(0, kGap), centre + QPointF(0, kArm)}};
+    QPen white(Qt::white, 1);
+    painter.setPen(white);
+    painter.drawLines(arms, 4);
+    QPen black(Qt::black, 1, Qt::DashLine);
+    painter.setPen(black);
+    painter.drawLines(arms, 4);
 }
 
 void CKartoraView::DrawMarker(QPainter& painter, const QRect& exposed, int index)
@@ -453,14 +588,17 @@ void CKartoraView::DrawMarker(QPainter& painter, const QRect& exposed, int index
     const int px = static_cast<int>(x);
     const int py = static_cast<int>(y);
 
+    // Centred on the middle of the pixel: on a scaled screen a pixel covers
+    // several device pixels, and its corner would put the marker beside it.
+    const QPointF centre(px + 0.5, py + 0.5);
     // Cross of the thin pen, 10 pixels each way (the end pixel not drawn).
     painter.setPen(m_pThinPen);
-    painter.drawLine(px - 10, py, px + 10, py);
-    painter.drawLine(px, py - 10, px, py + 10);
+    painter.drawLine(centre - QPointF(10, 0), centre + QPointF(10, 0));
+    painter.drawLine(centre - QPointF(0, 10), centre + QPointF(0, 10));
     // Circle of radius 10 of the thick pen around it.
     painter.setPen(m_pThickPen);
     painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(QPoint(px, py), 10, 10);
+    painter.drawEllipse(centre, 10, 10);
 
     // The label in the painter's font: black text on an opaque white box,
     // top-left corner at the label position.

@@ -15,6 +15,14 @@
 // Coordinates: inside the view a position is a bitmap pixel with y counted
 // from the top row; in every message y is counted from the bottom row. The
 // view converts with y' = bitmap height - y on the way in and on the way out.
+// One bitmap pixel is one logical pixel; on a scaled screen it covers several
+// device pixels, and a mouse position inside it (fractional in logical
+// pixels) still names that bitmap pixel.
+//
+// Keyboard: the arrow keys move a keyboard cursor (a crosshair; with Shift
+// ten pixels a step) and the map scrolls to keep it in view; the Menu key
+// and Shift+F10 open the context menu at it, so that "Ref. Point 1/2" pick
+// the pixel under it; Escape brings the reference dialog back.
 
 #include <QAbstractScrollArea>
 #include <QImage>
@@ -63,6 +71,13 @@ public:
     QPoint RefPoint(int index) const;
     /// The bitmap pixel at the client area's top-left corner.
     QPoint ScrollPosition() const;
+    /// The keyboard cursor's bitmap pixel (y from the top row), and whether it shows.
+    QPoint KeyboardCursor() const { return m_ptKeyCursor; }
+    bool IsKeyboardCursorShown() const { return m_bKeyCursorShown; }
+
+    /// The bitmap pixel under a position of the client area in logical
+    /// pixels, which may be fractional on a scaled screen.
+    QPoint BitmapPixelAt(QPointF clientPosition) const;
     QWidget* ReferenceDialog() const { return m_pRefDlg; }
 
     /// Width of the labels' placement test: the view window's width on the
@@ -77,6 +92,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Handlers of the posted messages; each returns 0.
@@ -91,6 +107,12 @@ private:
     void OnLButtonDown(QPoint point);
     void OnMouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint point);
     void OnRButtonUp(QPoint point);
+    /// The context menu with its top-left corner at `clientPoint`, for the
+    /// bitmap pixel `pixel`; "Ref. Point 1/2" are disabled without a map.
+    void TrackContextMenu(QPoint pixel, QPoint clientPoint);
+    /// Moves the keyboard cursor by (dx, dy) within the bitmap and scrolls it into view.
+    void MoveKeyboardCursor(int dx, int dy);
+    void DrawKeyboardCursor(QPainter& painter) const;
     void OnImportRefPoints();
     void PickRefPoint(int index);
 
@@ -115,7 +137,9 @@ private:
     QPointer<QWidget> m_pMainFrame;                  ///< the application's main window
 
     DialogFactory m_createReferenceDialog;
-    QSize m_sizeTotal;    ///< scrollable size, pixels
-    QSize m_sizePage;     ///< page step of the scroll bars' trough clicks
-    QImage m_paintBuffer; ///< reused RGB32 buffer of the Indexed8 paint path
+    QSize m_sizeTotal;              ///< scrollable size, pixels
+    QSize m_sizePage;               ///< page step of the scroll bars' trough clicks
+    QImage m_paintBuffer;           ///< reused RGB32 buffer of the Indexed8 paint path
+    QPoint m_ptKeyCursor;           ///< keyboard cursor, bitmap pixel from the top row
+    bool m_bKeyCursorShown = false; ///< shown from the first key that uses it until a mouse press
 };

@@ -56,12 +56,42 @@ constexpr int kLastNumericField = IDC_HEIGHT_DIFF;
 
 } // namespace
 
+namespace
+{
+
+// The error window is made here, so that the dialog keeps it as the window
+// it is, while the converter owns it through its interface.
+std::unique_ptr<IErrorWindow> MakeErrorWindow(CErrorMessageDlg*& window)
+{
+    auto made = std::make_unique<CErrorMessageDlg>();
+    window = made.get();
+    return made;
+}
+
+// `window` stands in front of `owner` whenever both show (a transient window
+// in the window system's terms), without being its child: each may still be
+// moved on its own, and the owner's closing does not destroy it.
+void SetOwner(QWidget* window, QWidget* owner)
+{
+    if (window == nullptr || owner == nullptr)
+        return;
+    window->winId();
+    owner->winId();
+    if (window->windowHandle() != nullptr)
+        window->windowHandle()->setTransientParent(owner->windowHandle());
+}
+
+} // namespace
+
 CReferenceDlg::CReferenceDlg(QObject* view)
     : CDialog(GetDialogTemplate(IDD_REFERENCE_DIALOG), nullptr), m_pView(view),
-      m_converter(std::make_unique<CErrorMessageDlg>()), m_dlgLanguage(nullptr)
+      m_converter(MakeErrorWindow(m_pErrorWindow)), m_dlgLanguage(nullptr)
 {
     ReadSettings();
     m_pMainWnd = AfxGetMainWnd();
+    // Clicking the map window or its menu put the dialog behind it, out of
+    // reach. Owned by the map window, it stays in front while both show.
+    SetOwner(this, m_pMainWnd);
     Create();
 }
 
@@ -272,9 +302,8 @@ bool CReferenceDlg::ErrorWindowTookFocus()
     // some window systems activate every window they show. The field that
     // loses the focus then was not left by the user: checking it again would
     // fail again, show the window again and never end.
-    const auto* window = dynamic_cast<const QWidget*>(&m_converter.ErrorWindow());
     const QWindow* focusWindow = QGuiApplication::focusWindow();
-    return window != nullptr && focusWindow != nullptr && focusWindow == window->windowHandle();
+    return focusWindow != nullptr && focusWindow == m_pErrorWindow->windowHandle();
 }
 
 void CReferenceDlg::ConnectHandlers()
@@ -359,6 +388,11 @@ bool CReferenceDlg::event(QEvent* e)
             break;
         case WM_MAP_LOAD_FAILED:
             OnRestoreNames(msg->WParam(), msg->LParam());
+            break;
+        case WM_MAP_STATE:
+            // "Show Map" only while there is a map to show: after a failed
+            // load or a refused colour depth it showed an empty window.
+            m_btnShowMap->setEnabled(msg->WParam() != 0);
             break;
         default:
             break;
@@ -509,13 +543,15 @@ bool CReferenceDlg::SaveModified()
     // yet, and the typed values would be lost.
     if (AnyFieldEdited())
         m_bModified = true;
-    if (!m_bModified || OnSave())
+    if (!m_bModified)
         return true;
-    // Also when the request came from the hidden dialog's map window.
+    // In front before Save runs, also when the request came from the map
+    // window with the dialog hidden: Save's questions and input errors then
+    // stand in front of it, and after a failed Save the user is back here.
     show();
     raise();
     activateWindow();
-    return false;
+    return OnSave();
 }
 
 void CReferenceDlg::OnOK()

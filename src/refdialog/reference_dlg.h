@@ -31,6 +31,7 @@
 class QAbstractButton;
 class QPushButton;
 class QRadioButton;
+class CErrorMessageDlg;
 struct CalValues;
 
 /// x1, y1, x2, y2 of both points' pixels (y from the bottom row), handed to
@@ -221,6 +222,7 @@ private:
     QWidget* m_wndCoord[kCoordControlCount] = {};
 
     QIcon m_hIcon;
+    CErrorMessageDlg* m_pErrorWindow = nullptr; ///< owned by m_converter
     QWidget* m_pMainWnd = nullptr;
     QObject* m_pView = nullptr;
     CCoordConverter m_converter;

@@ -28,7 +28,10 @@ const MenuTemplate& MainFrameMenu()
     static const MenuTemplate s_menu = {
         IDR_MAINFRAME,
         {
-            Popup("File", {Separator(), Item("Import Ref.Points", ID_IMPORT_REFPOINTS), Item("Exit", ID_APP_EXIT)}),
+            // "Show Dialog" (F6, the next-pane key) is the keyboard's way back
+            // from the map window to the hidden reference dialog.
+            Popup("File", {Separator(), Item("Import Ref.Points", ID_IMPORT_REFPOINTS),
+                           Item("Show Dialog\tF6", ID_SHOW_DIALOG), Item("Exit", ID_APP_EXIT)}),
             Popup("&?", {Item("Help", ID_HELP_FINDER), Separator(), Item("About Kartora...", ID_APP_ABOUT)}),
         }};
     return s_menu;

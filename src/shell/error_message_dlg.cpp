@@ -1,5 +1,7 @@
 #include "shell/error_message_dlg.h"
 
+#include <QTimer>
+
 #include <QLabel>
 
 #include "platform/beep.h"
@@ -68,6 +70,16 @@ void CErrorMessageDlg::ShowError(MessageId id)
 
     show();
     raise();
+    // Hidden and shown again within one handler (every exchange hides it
+    // first), the window can lose its stays-on-top state to the window
+    // manager, which drops it for the unmap it handles after the new map:
+    // in front once more when the window system has caught up.
+    QTimer::singleShot(0, this,
+                       [this]
+                       {
+                           if (m_bShown == 1)
+                               raise();
+                       });
     m_bShown = 1;
     MessageBeep(MB_ICONHAND);
 }

@@ -22,3 +22,6 @@ constexpr UINT WM_IMPORT_REFPOINTS = WM_USER + 9;
 constexpr UINT WM_REFPOINT_MOVED = WM_USER + 10;
 /// view -> dialog: the bitmap could not be loaded; restore the names.
 constexpr UINT WM_MAP_LOAD_FAILED = WM_USER + 11;
+/// view -> dialog, after every load: wParam 1 when a map is shown, 0 when the
+/// load failed or its colour depth was refused ("Show Map" would show nothing).
+constexpr UINT WM_MAP_STATE = WM_USER + 12;

@@ -250,3 +250,110 @@ TEST_F(MarkerTest, ImportRefPointsAsksTheDialogToImport)
     EXPECT_EQ(m_dialog.Received(WM_IMPORT_REFPOINTS).size(), 1u);
     EXPECT_FALSE(m_view->OnCommand(ID_APP_ABOUT)) << "not a command of the view";
 }
+
+TEST_F(MarkerTest, OnAScaledScreenAPickGivesThePixelUnderTheCursorAndTheMarkerCentresOnIt)
+{
+    // At scale 1.25, 1.5 or 2 a click lands at a fraction of a bitmap pixel;
+    // rounding gave the next pixel for its lower-right part (171/169 for a
+    // click on pixel 170, row 430 of 600).
+    LoadGreenMap(400, 600);
+    m_frame->resize(500, 700);
+    ASSERT_TRUE(WaitFor([&] { return m_view->viewport()->height() >= 600; }));
+    for (const double fraction : {0.2, 0.5, 0.8, 0.99})
+    {
+        SCOPED_TRACE(fraction);
+        const QPointF client(170 + fraction, 430 + fraction);
+        CMenuChoice choice(ID_REF_POINT_1);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        {
+            QMouseEvent event(type, client, m_view->viewport()->mapToGlobal(client), Qt::RightButton,
+                              type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(m_view->viewport(), &event);
+        }
+        ASSERT_TRUE(WaitFor([&] { return choice.Done(); }));
+        Deliver();
+        const auto picked = m_dialog.Received(WM_REFPOINT1_PICKED);
+        ASSERT_FALSE(picked.empty());
+        EXPECT_EQ(picked.back().wParam, 170u);
+        EXPECT_EQ(picked.back().lParam, 170); // 600 rows - 430
+    }
+
+    // Painted at twice the size, the cross's vertical arm covers both device
+    // columns of pixel 170 (340 and 341), not the pixel's left edge.
+    QImage doubled(m_view->viewport()->size() * 2, QImage::Format_RGB32);
+    doubled.setDevicePixelRatio(2.0);
+    m_view->viewport()->render(&doubled);
+    const int row = 2 * (430 - 5) + 1; // on the arm, inside the ring
+    const auto colour = [&](int column) { return doubled.pixel(column, row) & 0xFFFFFFu; };
+    EXPECT_EQ(colour(340), kRed);
+    EXPECT_EQ(colour(341), kRed);
+    EXPECT_EQ(colour(339), kGreen);
+    EXPECT_EQ(colour(342), kGreen);
+}
+
+TEST_F(MarkerTest, WithoutAMapThePointsOfTheContextMenuAreDisabled)
+{
+    // A pick in the empty window at start-up gave the dialog X 50 / Y -484.
+    m_frame->resize(500, 400);
+    m_frame->show();
+    ASSERT_TRUE(WaitFor([&] { return m_view->viewport()->height() > 100; }));
+    CMenuChoice choice(ID_REF_POINT_1);
+    QTest::mouseClick(m_view->viewport(), Qt::RightButton, {}, QPoint(50, 40));
+    ASSERT_TRUE(WaitFor([&] { return choice.Done(); }));
+    Deliver();
+    EXPECT_FALSE(choice.WasEnabled());
+    EXPECT_TRUE(m_dialog.Received(WM_REFPOINT1_PICKED).empty());
+    EXPECT_EQ(m_dialog.Received(WM_MAP_STATE).size(), 0u);
+
+    // Every load tells the dialog whether there is a map to show.
+    WriteFile(FilePath(QStringLiteral("broken.bmp")), std::vector<unsigned char>{'B', 'M'});
+    CMessageBoxWatch boxes;
+    Load(FilePath(QStringLiteral("broken.bmp")));
+    LoadGreenMap(40, 30);
+    const auto states = m_dialog.Received(WM_MAP_STATE);
+    ASSERT_EQ(states.size(), 2u);
+    EXPECT_EQ(states[0].wParam, 0u);
+    EXPECT_EQ(states[1].wParam, 1u);
+}
+
+TEST_F(MarkerTest, TheKeyboardPicksAtACursorTheArrowKeysMoveAndEscapeBringsTheDialogBack)
+{
+    // Once the map was open, the keyboard had no way to pick or back.
+    LoadGreenMap(1000, 600);
+    m_frame->resize(500, 400);
+    ASSERT_TRUE(WaitFor([&] { return m_view->height() <= 400; }));
+    m_view->setFocus();
+    const QPoint start = m_view->KeyboardCursor();
+    EXPECT_FALSE(m_view->IsKeyboardCursorShown());
+    QTest::keyClick(m_view, Qt::Key_Right);
+    QTest::keyClick(m_view, Qt::Key_Right);
+    QTest::keyClick(m_view, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(m_view->KeyboardCursor(), start + QPoint(2, 10));
+    EXPECT_TRUE(m_view->IsKeyboardCursorShown());
+
+    // The Menu key and Shift+F10 open the menu at the cursor.
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Menu, Qt::NoModifier},
+                                                              {Qt::Key_F10, Qt::ShiftModifier}};
+    for (const auto& [key, modifiers] : keys)
+    {
+        CMenuChoice choice(ID_REF_POINT_2);
+        QTest::keyClick(m_view, key, modifiers);
+        ASSERT_TRUE(WaitFor([&] { return choice.Done(); }));
+        Deliver();
+        const auto picked = m_dialog.Received(WM_REFPOINT2_PICKED);
+        ASSERT_FALSE(picked.empty());
+        EXPECT_EQ(picked.back().wParam, static_cast<WPARAM>(start.x() + 2));
+        EXPECT_EQ(picked.back().lParam, 600 - (start.y() + 10));
+    }
+
+    // Far to the right: the map scrolls so that the cursor stays in view.
+    for (int i = 0; i < 60; ++i)
+        QTest::keyClick(m_view, Qt::Key_Right, Qt::ShiftModifier);
+    const QPoint inView = m_view->KeyboardCursor() - m_view->ScrollPosition();
+    EXPECT_TRUE(m_view->viewport()->rect().contains(inView));
+    EXPECT_GT(m_view->ScrollPosition().x(), 0);
+
+    m_dialog.hide();
+    QTest::keyClick(m_view, Qt::Key_Escape);
+    EXPECT_TRUE(m_dialog.isVisible());
+}

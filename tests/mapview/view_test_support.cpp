@@ -203,7 +203,12 @@ void CMenuChoice::Poll()
     {
         if (action->data().toInt() == m_nCommandId)
         {
+            // A click on a disabled item leaves the menu open; the user then
+            // closes it.
+            m_bWasEnabled = action->isEnabled();
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+            if (!m_bWasEnabled)
+                menu->close();
             return;
         }
     }

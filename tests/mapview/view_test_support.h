@@ -87,11 +87,14 @@ public:
     explicit CMenuChoice(int commandId);
     ~CMenuChoice() override;
     bool Done() const { return m_bDone; }
+    /// Whether the item was enabled when it was clicked.
+    bool WasEnabled() const { return m_bWasEnabled; }
 
 private:
     void Poll();
     int m_nCommandId;
     bool m_bDone = false;
+    bool m_bWasEnabled = false;
     int m_nPolls = 0;
     QTimer m_timer;
 };

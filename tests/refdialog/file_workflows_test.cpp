@@ -463,8 +463,11 @@ TEST_F(FileWorkflows, RefFromMapHandsTheBitmapToTheViewAndTheViewsFailureRestore
                      "The name of the loading file is different to the input BMP-file name! Continue?"}));
     EXPECT_EQ(Text(IDC_BMP_FILE_NAME), QStringLiteral("other.bmp"));
     PostMessage(&dlg, WM_MAP_LOAD_FAILED);
+    PostMessage(&dlg, WM_MAP_STATE, 0);
     Deliver();
     EXPECT_EQ(Shown({IDC_MAP_NAME, IDC_BMP_FILE_NAME}), Texts({"harbour", "harbour.bmp"}));
+    // Nothing to show: "Show Map" showed an empty window after a failed load.
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_SHOW_MAP)->isEnabled());
 
     // No stops before anything changes.
     m_files.Answer(Path("third.bmp"));

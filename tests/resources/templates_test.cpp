@@ -314,8 +314,10 @@ TEST(Resources, MenusCarryTheirCommandIdsInOrderAndAcceleratorsBuildNoSecondDocu
     LoadMenuBar(&bar, IDR_MAINFRAME);
     ASSERT_EQ(bar.actions().size(), 2);
     EXPECT_EQ(bar.actions()[0]->text(), QStringLiteral("File"));
-    EXPECT_EQ(itemsOf(bar.actions()[0]->menu()),
-              (Items{{QString(), 0}, {QStringLiteral("Import Ref.Points"), 1018}, {QStringLiteral("Exit"), 0xE141}}));
+    EXPECT_EQ(itemsOf(bar.actions()[0]->menu()), (Items{{QString(), 0},
+                                                        {QStringLiteral("Import Ref.Points"), 1018},
+                                                        {QStringLiteral("Show Dialog\tF6"), 32771},
+                                                        {QStringLiteral("Exit"), 0xE141}}));
     EXPECT_EQ(bar.actions()[1]->text(), QStringLiteral("&?"));
     EXPECT_EQ(itemsOf(bar.actions()[1]->menu()),
               (Items{{QStringLiteral("Help"), 0xE143}, {QString(), 0}, {QStringLiteral("About Kartora..."), 0xE140}}));

@@ -817,7 +817,8 @@ protected:
                                 item = candidate;
                     if (item != nullptr)
                         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
-                    else
+                    // Nothing chosen, or a disabled item (the points without a map): the menu stays open.
+                    if (popup->isVisible())
                         QTest::keyClick(popup, Qt::Key_Escape);
                 });
             QTest::mouseClick(client, Qt::RightButton, {}, at);
