@@ -66,9 +66,9 @@ bool GermanAsked(int argc, char** argv)
 }
 
 // The command chosen last, e.g. "cal" in "kartora-cli cal frob".
-const CLI::App* DeepestCommand(const CLI::App& app)
+CLI::App* DeepestCommand(CLI::App& app)
 {
-    const CLI::App* command = &app;
+    CLI::App* command = &app;
     while (!command->get_subcommands().empty())
         command = command->get_subcommands().front();
     return command;
@@ -76,9 +76,9 @@ const CLI::App* DeepestCommand(const CLI::App& app)
 
 // A word where a command's name belongs that names no command: named in the
 // message, with the commands there are.
-bool ReportUnknownCommand(const CLI::App& app, std::ostream& err)
+bool ReportUnknownCommand(CLI::App& app, std::ostream& err)
 {
-    CLI::App* command = const_cast<CLI::App*>(DeepestCommand(app));
+    CLI::App* command = DeepestCommand(app);
     const std::vector<std::string> rest = command->remaining();
     if (rest.empty() || rest.front().starts_with("-"))
         return false;
