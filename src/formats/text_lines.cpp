@@ -1,59 +1,32 @@
 #include "formats/text_lines.h"
 
 #include <istream>
+#include <vector>
 
 LineRead ReadBoundedLine(std::istream& in, std::string& line, std::size_t maxBytes)
 {
+    // istream::getline stores at most n - 1 bytes and fails when the line
+    // goes on after them; it takes an LF right after the last one stored, so
+    // a line of exactly `maxBytes` bytes is read whole. The buffer is kept
+    // from call to call: a reader calls this once per line.
+    thread_local std::vector<char> s_buffer;
+    if (s_buffer.size() < maxBytes + 1)
+        s_buffer.resize(maxBytes + 1);
+    in.getline(s_buffer.data(), static_cast<std::streamsize>(maxBytes + 1));
+    const auto extracted = static_cast<std::size_t>(in.gcount());
     line.clear();
-    const std::istream::sentry sentry(in, true); // white space is part of the line
-    if (!sentry)
+    // A read error ends the text; a line it cut short is no line.
+    if (in.bad() || (extracted == 0 && (in.fail() || in.eof())))
         return LineRead::End;
-
-    using Traits = std::istream::traits_type;
-    std::streambuf* const buffer = in.rdbuf();
-    std::ios::iostate state = std::ios::goodbit;
-    LineRead result = LineRead::Line;
-    try
+    if (in.fail() && extracted == maxBytes)
     {
-        for (;;)
-        {
-            const Traits::int_type c = buffer->sgetc();
-            if (Traits::eq_int_type(c, Traits::eof()))
-            {
-                state |= std::ios::eofbit;
-                if (line.empty())
-                    result = LineRead::End;
-                break;
-            }
-            if (Traits::to_char_type(c) == '\n')
-            {
-                buffer->sbumpc();
-                break;
-            }
-            if (line.size() == maxBytes)
-            {
-                result = LineRead::TooLong;
-                break;
-            }
-            line.push_back(Traits::to_char_type(c));
-            buffer->sbumpc();
-        }
+        in.clear(in.rdstate() & ~std::ios::failbit);
+        line.assign(s_buffer.data(), maxBytes);
+        return LineRead::TooLong;
     }
-    catch (...)
-    {
-        // The stream buffer's read failed (the file reports an error).
-        state |= std::ios::badbit;
-    }
-    if (state & std::ios::badbit)
-    {
-        // A line the error cut short is no line.
-        line.clear();
-        result = LineRead::End;
-    }
-    if (result == LineRead::End)
-        state |= std::ios::failbit;
-    in.setstate(state);
-    return result;
+    // The count includes the LF when one ended the line.
+    line.assign(s_buffer.data(), in.eof() ? extracted : extracted - 1);
+    return LineRead::Line;
 }
 
 std::string_view WithoutByteOrderMark(std::string_view text)
