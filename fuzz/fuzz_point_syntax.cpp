@@ -5,8 +5,8 @@
 // point (value / 4 % 2); the remaining bytes are the point's text.
 //
 // Invariants:
-//  - an accepted point's values lie within the limits of their entry fields
-//    and its flags are 0 or 1;
+//  - an accepted point's values lie within the limits of their entry fields,
+//    its whole angles within 180 and 90 degrees, and its flags are 0 or 1;
 //  - FormatPoint of an accepted point is accepted again and gives the same
 //    values (whole numbers exactly, decimals within half a unit of the last
 //    decimal shown), and a second round gives the same text;
@@ -68,11 +68,16 @@ void CheckLimits(std::int32_t format, const EntryValues& v, int p)
         case FORMAT_DEC_MINUTE:
             FUZZ_CHECK(InRange(v.m_nDegree[p][axis], maxDegrees[axis]), "degrees lie within their field's limits");
             FUZZ_CHECK(InRange(v.m_dMinute[p][axis], kMaxMinutes), "minutes lie within their field's limits");
+            FUZZ_CHECK(v.m_dMinute[p][axis] <= (maxDegrees[axis] - v.m_nDegree[p][axis]) * 60.0,
+                       "the whole angle lies within its limit");
             break;
         case FORMAT_DEC_SECOND:
             FUZZ_CHECK(InRange(v.m_nDegree[p][axis], maxDegrees[axis]), "degrees lie within their field's limits");
             FUZZ_CHECK(InRange(v.m_nMinute[p][axis], kMaxMinutes), "minutes lie within their field's limits");
             FUZZ_CHECK(InRange(v.m_dSecond[p][axis], kMaxSeconds), "seconds lie within their field's limits");
+            FUZZ_CHECK(v.m_dSecond[p][axis] <=
+                           ((maxDegrees[axis] - v.m_nDegree[p][axis]) * 60.0 - v.m_nMinute[p][axis]) * 60.0,
+                       "the whole angle lies within its limit");
             break;
         }
     }

@@ -1,38 +1,48 @@
 #include "cli/commands.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <istream>
+#include <limits>
 #include <ostream>
 #include <sstream>
 #include <system_error>
 
+#include "cli/cli_texts.h"
 #include "cli/point_text.h"
+#include "cli/reporting.h"
 #include "conversion/coord_converter.h"
 #include "conversion/numeric_text.h"
 #include "formats/cal_file.h"
 #include "formats/file_names.h"
 #include "formats/magicmaps.h"
+#include "formats/text_lines.h"
+#include "platform/file_writer.h"
 
 namespace
 {
 
-constexpr const char* kProgram = "kartora-cli: ";
-
-void Report(std::ostream& err, std::string_view subject, std::string_view message)
+std::string SystemReason(int error)
 {
-    err << kProgram << subject << ": " << message << '\n';
+    return std::generic_category().message(error);
 }
 
 // Why a point got no position: the value to mend and the dialog's message,
 // e.g. "easting: Value too small!".
 std::string FaultText(const CCoordConverter& converter, int point)
 {
-    static constexpr const char* kValueNames[] = {"longitude", "latitude", "easting", "northing", "zone"};
+    static constexpr CliTextId kValueNames[] = {TXT_LONGITUDE, TXT_LATITUDE, TXT_EASTING, TXT_NORTHING, TXT_ZONE};
     const std::optional<PositionFault>& fault = converter.Fault(point);
     if (!fault)
         return GetMessageText(MSG_NO_POSITION, "");
-    return std::string(kValueNames[fault->value]) + ": " + GetMessageText(fault->message, "");
+    return CliText(kValueNames[fault->value]) + ": " + GetMessageText(fault->message, "");
+}
+
+// "POINT1", "POINT2": the points as cal read and import print them.
+std::string PointName(int point)
+{
+    return "POINT" + std::to_string(point + 1);
 }
 
 // Opens a file to read, or reports why not. A directory opens as a stream on
@@ -41,14 +51,24 @@ std::string FaultText(const CCoordConverter& converter, int point)
 bool OpenForReading(const std::string& path, std::ifstream& file, std::ostream& err)
 {
     std::error_code ec;
+    errno = 0;
+    int error = EISDIR;
     if (!std::filesystem::is_directory(path, ec))
+    {
         file.open(path, std::ios::binary);
+        error = errno;
+    }
     if (!file.is_open())
     {
-        Report(err, path, "cannot open the file");
+        Report(err, path, CliText(TXT_CANNOT_OPEN, SystemReason(error)));
         return false;
     }
     return true;
+}
+
+void ReportReadError(std::ostream& err, std::string_view subject, int error)
+{
+    Report(err, subject, CliText(TXT_CANNOT_READ, SystemReason(error)));
 }
 
 // Reads one point into both slots of `values`, so that whatever the converter
@@ -65,7 +85,7 @@ std::optional<std::string> ParsePixel(std::string_view text, std::uint32_t pixel
 {
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos)
-        return std::string("expected X,Y, e.g. 120,840");
+        return CliText(TXT_PIXEL_SYNTAX);
     const std::string_view parts[2] = {text.substr(0, comma), text.substr(comma + 1)};
     for (int axis = 0; axis < 2; ++axis)
     {
@@ -78,40 +98,61 @@ std::optional<std::string> ParsePixel(std::string_view text, std::uint32_t pixel
 }
 
 // A question of the Save workflow: printed, answered Yes only with --yes.
-bool Ask(std::ostream& err, const std::string& question, bool yes)
+bool Ask(std::ostream& err, std::string_view subject, const std::string& question, bool yes)
 {
-    err << question << (yes ? " Yes" : " No") << '\n';
+    Report(err, subject, question + " " + CliText(yes ? TXT_YES : TXT_NO));
     return yes;
 }
 
-// Writes `bytes` to `path` completely or not at all: a temporary file beside
-// it is written and flushed first and then renamed over the old file.
-bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string& error)
+std::string WriteErrorText(const FileWriteError& error)
 {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    fs::path temporary = target;
-    temporary += ".kartora-tmp";
+    switch (error.fault)
     {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        file.flush();
-        if (!file)
+    case FileWriteFault::Directory:
+        return CliText(TXT_IS_DIRECTORY);
+    case FileWriteFault::NotRegularFile:
+        return CliText(TXT_NOT_REGULAR_FILE);
+    case FileWriteFault::System:
+        break;
+    }
+    return CliText(TXT_CANNOT_WRITE, error.reason);
+}
+
+// The two lines of a MagicMaps export, checked strictly: a script must not
+// go on with a guessed position.
+bool ReadExportLines(std::istream& file, const std::string& path, std::string lines[2], std::ostream& err)
+{
+    for (int p = 0; p < 2; ++p)
+    {
+        const std::string lineName = CliText(TXT_LINE, std::to_string(p + 1));
+        switch (ReadBoundedLine(file, lines[p]))
         {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            error = "cannot write " + temporary.string();
+        case LineRead::End:
+            if (file.bad())
+                ReportReadError(err, path, errno);
+            else
+                Report(err, path, CliText(TXT_FEWER_THAN_TWO_LINES));
+            return false;
+        case LineRead::TooLong:
+            Report(err, path, GetMessageText(MSG_LINE_TOO_LONG, std::to_string(p + 1).c_str()));
+            return false;
+        case LineRead::Line:
+            break;
+        }
+        if (p == 0)
+            lines[0] = std::string(WithoutByteOrderMark(lines[0]));
+        const MagicMapsLineCheck check = CheckMagicMapsLine(lines[p]);
+        if (check == MagicMapsLineCheck::NotTwoNumbers)
+        {
+            Report(err, path, lineName + ": " + CliText(TXT_NOT_TWO_NUMBERS));
             return false;
         }
-    }
-    std::error_code code;
-    fs::rename(temporary, target, code);
-    if (code)
-    {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        error = "cannot replace " + path + ": " + code.message();
-        return false;
+        if (check != MagicMapsLineCheck::Valid)
+        {
+            const CliTextId value = check == MagicMapsLineCheck::LatitudeTooLarge ? TXT_LATITUDE : TXT_LONGITUDE;
+            Report(err, path, lineName + ": " + CliText(value) + ": " + GetMessageText(MSG_VALUE_TOO_LARGE, ""));
+            return false;
+        }
     }
     return true;
 }
@@ -122,45 +163,69 @@ int RunConvert(const ConvertOptions& options, std::istream& in, std::ostream& ou
 {
     CCoordConverter converter;
     bool allValid = true;
+    // False when the result could not be written: the command stops there.
     auto convertOne = [&](const std::string& text)
     {
+        const std::string subject = Shown(text, kShownInputBytes);
         EntryValues values;
         if (const auto error = ParseBothSlots(options.format, text, values))
         {
-            Report(err, text, *error);
+            Report(err, subject, *error);
             allValid = false;
-            return;
+            return true;
         }
         converter.SelectDatum(options.datum);
         if (!ConvertEntryToWgs84(converter, options.format, values.Fields()))
         {
-            Report(err, text, FaultText(converter, 0));
+            Report(err, subject, FaultText(converter, 0));
             allValid = false;
-            return;
+            return true;
         }
         converter.SelectDatum(options.toDatum);
         if (!ConvertWgs84ToEntry(converter, options.toFormat, values.Fields()))
         {
-            Report(err, text, "the position cannot be expressed in the output format and datum");
+            Report(err, subject, CliText(TXT_NOT_EXPRESSIBLE));
             allValid = false;
-            return;
+            return true;
         }
-        out << FormatPoint(options.toFormat, values, 0) << '\n';
+        return Emit(out, err, FormatPoint(options.toFormat, values, 0) + '\n');
     };
 
     if (!options.points.empty())
     {
         for (const std::string& point : options.points)
-            convertOne(point);
-    }
-    else
-    {
-        std::string line;
-        while (std::getline(in, line))
         {
-            if (line.find_first_not_of(" \t\r\n\v\f") != std::string::npos)
-                convertOne(line);
+            if (!convertOne(point))
+                return kExitFailed;
         }
+        return allValid ? kExitOk : kExitFailed;
+    }
+
+    const std::string input = CliText(TXT_STANDARD_INPUT);
+    std::string line;
+    for (std::uint64_t number = 1;; ++number)
+    {
+        // Each result out before the next line is waited for, as someone
+        // typing points expects.
+        if (!FlushOutput(out, err))
+            return kExitFailed;
+        const LineRead read = ReadBoundedLine(in, line);
+        if (read == LineRead::End)
+            break;
+        if (read == LineRead::TooLong)
+        {
+            Report(err, input, GetMessageText(MSG_LINE_TOO_LONG, std::to_string(number).c_str()));
+            allValid = false;
+            in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+            continue;
+        }
+        if (line.find_first_not_of(" \t\r\n\v\f") != std::string::npos && !convertOne(line))
+            return kExitFailed;
+    }
+    if (in.bad())
+    {
+        ReportReadError(err, input, errno);
+        return kExitFailed;
     }
     return allValid ? kExitOk : kExitFailed;
 }
@@ -209,19 +274,27 @@ int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream&
 
     // The checks and questions of Save, in its order.
     const std::string_view bmpBase = BaseName(options.bmpFileName);
-    if (options.mapName != bmpBase && !Ask(err, GetMessageText(MSG_FILE_AND_MAP_NAME, ""), options.yes))
+    if (options.mapName != bmpBase && !Ask(err, "--name", GetMessageText(MSG_FILE_AND_MAP_NAME, ""), options.yes))
         return kExitDeclined;
     if (!converter.CheckPixelRelation(cal.m_nPixel))
     {
-        err << GetMessageText(MSG_PIXEL_COORD_RELATION, "") << '\n';
+        Report(err, "--pixel1, --pixel2", GetMessageText(MSG_PIXEL_COORD_RELATION, ""));
+        return kExitFailed;
+    }
+    // A directory, a device or a FIFO is no file to replace: refused before
+    // the question whether to replace it.
+    if (const auto refused = CheckReplaceableFile(options.output))
+    {
+        Report(err, options.output, WriteErrorText(*refused));
         return kExitFailed;
     }
     const std::string fileName(FileNameOfPath(options.output));
     std::error_code ignored;
     if (std::filesystem::exists(options.output, ignored) &&
-        !Ask(err, GetMessageText(MSG_FILE_EXISTS, fileName.c_str()), options.yes))
+        !Ask(err, options.output, GetMessageText(MSG_FILE_EXISTS, Shown(fileName).c_str()), options.yes))
         return kExitDeclined;
-    if (bmpBase != BaseName(fileName) && !Ask(err, GetMessageText(MSG_CAL_AND_BMP_NAME, ""), options.yes))
+    if (bmpBase != BaseName(fileName) &&
+        !Ask(err, options.output, GetMessageText(MSG_CAL_AND_BMP_NAME, ""), options.yes))
         return kExitDeclined;
 
     // The file holds WGS84 degrees and decimal minutes.
@@ -229,14 +302,12 @@ int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream&
     converter.Wgs84ToDegMin(cal.m_nHemisphere, cal.m_nDegree, cal.m_dMinute);
     std::ostringstream bytes;
     WriteCalFile(bytes, cal);
-    std::string error;
-    if (!WriteWholeFile(options.output, bytes.str(), error))
+    if (const auto error = WriteWholeFile(options.output, bytes.str()))
     {
-        Report(err, options.output, error);
+        Report(err, options.output, WriteErrorText(*error));
         return kExitFailed;
     }
-    out << options.output << '\n';
-    return kExitOk;
+    return Emit(out, err, options.output + '\n') ? kExitOk : kExitFailed;
 }
 
 int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err)
@@ -245,8 +316,24 @@ int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format,
     if (!OpenForReading(path, file, err))
         return kExitFailed;
     CalValues cal;
+    bool bReported = false;
     ReadCalFile(file, cal,
-                [&err](MessageId id, const std::string& insert) { err << GetMessageText(id, insert.c_str()) << '\n'; });
+                [&](MessageId id, const std::string& insert)
+                {
+                    // A read error is reported below, not as a file too short.
+                    if (file.bad())
+                        return;
+                    Report(err, path, GetMessageText(id, Shown(insert, kShownInputBytes).c_str()));
+                    bReported = true;
+                });
+    if (file.bad())
+    {
+        ReportReadError(err, path, errno);
+        return kExitFailed;
+    }
+    // Whatever the reader had to say, the values it leaves are guesswork.
+    if (bReported)
+        return kExitFailed;
 
     // The file's values are WGS84 degrees and decimal minutes.
     EntryValues values;
@@ -260,18 +347,25 @@ int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format,
         }
     }
     CCoordConverter converter;
-    ConvertEntryToWgs84(converter, FORMAT_DEC_MINUTE, values.Fields());
+    if (!ConvertEntryToWgs84(converter, FORMAT_DEC_MINUTE, values.Fields()))
+    {
+        const int p = converter.Fault(0) ? 0 : 1;
+        Report(err, path, PointName(p) + ": " + FaultText(converter, p));
+        return kExitFailed;
+    }
     converter.SelectDatum(datum);
     if (!ConvertWgs84ToEntry(converter, format, values.Fields()))
-        Report(err, path, "a point cannot be expressed in this format and datum");
+    {
+        Report(err, path, CliText(TXT_NOT_EXPRESSIBLE));
+        return kExitFailed;
+    }
 
-    out << "NAME: " << cal.m_strMapName << '\n';
-    out << "FILENAME: " << cal.m_strBmpFileName << '\n';
+    std::string text = "NAME: " + cal.m_strMapName + '\n' + "FILENAME: " + cal.m_strBmpFileName + '\n';
     for (int p = 0; p < 2; ++p)
-        out << "POINT" << p + 1 << ": " << cal.m_nPixel[p][0] << ' ' << cal.m_nPixel[p][1] << ' '
-            << FormatPoint(format, values, p) << '\n';
-    out << "HEIGHTDIFF: " << FormatFixed(cal.m_dHeightDiff, kHeightDiffDecimals) << '\n';
-    return kExitOk;
+        text += PointName(p) + ": " + std::to_string(cal.m_nPixel[p][0]) + ' ' + std::to_string(cal.m_nPixel[p][1]) +
+                ' ' + FormatPoint(format, values, p) + '\n';
+    text += "HEIGHTDIFF: " + FormatFixed(cal.m_dHeightDiff, kHeightDiffDecimals) + '\n';
+    return Emit(out, err, text) ? kExitOk : kExitFailed;
 }
 
 int RunImport(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err)
@@ -279,22 +373,28 @@ int RunImport(const std::string& path, std::int32_t datum, std::int32_t format, 
     std::ifstream file;
     if (!OpenForReading(path, file, err))
         return kExitFailed;
-    EntryValues values;
-    if (ReadMagicMapsPoints(file, values.m_nHemisphere, values.m_dDegree) < 2)
-    {
-        Report(err, path, "fewer than two lines; nothing imported");
+    std::string lines[2];
+    if (!ReadExportLines(file, path, lines, err))
         return kExitFailed;
-    }
+    EntryValues values;
+    std::istringstream checked(lines[0] + '\n' + lines[1] + '\n');
+    ReadMagicMapsPoints(checked, values.m_nHemisphere, values.m_dDegree);
+
     CCoordConverter converter;
     converter.SelectDatum(datum);
     if (!ConvertEntryToWgs84(converter, FORMAT_DEC_DEGREE, values.Fields()))
     {
-        Report(err, path, FaultText(converter, converter.Fault(0) ? 0 : 1));
+        const int p = converter.Fault(0) ? 0 : 1;
+        Report(err, path, PointName(p) + ": " + FaultText(converter, p));
         return kExitFailed;
     }
     if (!ConvertWgs84ToEntry(converter, format, values.Fields()))
-        Report(err, path, "a point cannot be expressed in this format and datum");
+    {
+        Report(err, path, CliText(TXT_NOT_EXPRESSIBLE));
+        return kExitFailed;
+    }
+    std::string text;
     for (int p = 0; p < 2; ++p)
-        out << "POINT" << p + 1 << ": " << FormatPoint(format, values, p) << '\n';
-    return kExitOk;
+        text += PointName(p) + ": " + FormatPoint(format, values, p) + '\n';
+    return Emit(out, err, text) ? kExitOk : kExitFailed;
 }

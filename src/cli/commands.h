@@ -1,7 +1,9 @@
 #pragma once
 // The commands of kartora-cli, each the window-less twin of a workflow of the
 // reference dialog. They write results to `out` and messages to `err` and
-// return the process exit status.
+// return the process exit status. A command that cannot write a result
+// reports it and stops there with kExitFailed; one that fails prints no
+// values it would have had to make up.
 
 #include <cstdint>
 #include <iosfwd>
@@ -26,7 +28,9 @@ struct ConvertOptions
 /// Converts each point the dialog's way: datum selected, the format's
 /// to-WGS84 operation, to-datum selected, the to-format's from-WGS84
 /// operation. One line per valid point on `out`; an invalid point gives
-/// "kartora-cli: <point>: <message>" on `err`. 1 when any point was invalid.
+/// "kartora-cli: <point>: <message>" on `err`, a line of `in` longer than
+/// kMaxLineBytes a message naming it. 1 when any point was invalid or `in`
+/// could not be read.
 int RunConvert(const ConvertOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 
 struct CalWriteOptions
@@ -48,9 +52,13 @@ struct CalWriteOptions
 /// same order, then the file written completely or not at all.
 int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream& err);
 
-/// The Load workflow: reads `path` and prints its values in `datum` and `format`.
+/// The Load workflow: reads `path` and prints its values in `datum` and
+/// `format`. Any message of the reader, a read error, a point without
+/// position or one the format cannot express: 1, and no values printed.
 int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err);
 
 /// The MagicMaps import: takes both points of `path` in `datum` and prints
-/// them in `format`.
+/// them in `format`. Each of the first two lines must hold two numbers
+/// within ±90 and ±180 degrees (a UTF-8 byte-order mark before them is
+/// skipped); otherwise 1, a message naming the line, and no values printed.
 int RunImport(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err);

@@ -2,10 +2,14 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cctype>
 #include <iostream>
+#include <sstream>
 
+#include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/point_text.h"
+#include "cli/reporting.h"
 #include "messages/messages.h"
 
 namespace
@@ -13,16 +17,16 @@ namespace
 
 // Accepts a format or datum name and stores its number.
 template <class Parse>
-CLI::Option* AddName(CLI::App* app, const std::string& flag, std::int32_t& target, Parse parse, const std::string& what,
+CLI::Option* AddName(CLI::App* app, const std::string& flag, std::int32_t& target, Parse parse, CliTextId unknown,
                      const std::string& help)
 {
     return app->add_option_function<std::string>(
         flag,
-        [&target, parse, what](const std::string& name)
+        [&target, parse, flag, unknown](const std::string& name)
         {
             const auto value = parse(name);
             if (!value)
-                throw CLI::ValidationError(what, "unknown " + what + " \"" + name + "\"");
+                throw CLI::ValidationError(flag, CliText(unknown, Shown(name, kShownInputBytes)));
             target = *value;
         },
         help);
@@ -31,46 +35,115 @@ CLI::Option* AddName(CLI::App* app, const std::string& flag, std::int32_t& targe
 constexpr const char* kFormatHelp = "entry format: deg, dm, dms or utm (or dec.Degree, dec.Minute, dec.Second, UTM)";
 constexpr const char* kDatumHelp = "map datum: WGS84, European or Potsdam";
 
+// --lang on the program and on every command, so that it may stand before
+// or after the command's name.
+void AddLanguageOption(CLI::App* app, std::string& language)
+{
+    app->add_option("--lang", language, "language of the messages: en or de")
+        ->transform(CLI::IsMember({"en", "de"}, CLI::ignore_case)); // "De" becomes "de"
+}
+
+// The language asked for, found before the arguments are parsed: the
+// parser's own messages about them are to be in that language too.
+bool GermanAsked(int argc, char** argv)
+{
+    bool bGerman = false;
+    for (int i = 1; i < argc; ++i)
+    {
+        std::string value;
+        const std::string argument = argv[i];
+        if (argument == "--lang" && i + 1 < argc)
+            value = argv[++i];
+        else if (argument.starts_with("--lang="))
+            value = argument.substr(7);
+        else
+            continue;
+        for (char& c : value)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        bGerman = value == "de";
+    }
+    return bGerman;
+}
+
+// The command chosen last, e.g. "cal" in "kartora-cli cal frob".
+CLI::App* DeepestCommand(CLI::App& app)
+{
+    CLI::App* command = &app;
+    while (!command->get_subcommands().empty())
+        command = command->get_subcommands().front();
+    return command;
+}
+
+// A word where a command's name belongs that names no command: named in the
+// message, with the commands there are.
+bool ReportUnknownCommand(CLI::App& app, std::ostream& err)
+{
+    CLI::App* command = DeepestCommand(app);
+    const std::vector<std::string> rest = command->remaining();
+    if (rest.empty() || rest.front().starts_with("-"))
+        return false;
+    std::string names;
+    for (const CLI::App* sub : command->get_subcommands([](CLI::App*) { return true; }))
+        names += (names.empty() ? "" : ", ") + sub->get_name();
+    Report(err, rest.front(), CliText(TXT_UNKNOWN_COMMAND, names));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // The streams' own buffers: a read error on standard input then shows as
+    // one (the C library's shared buffers report it as an end), and a failed
+    // write of a result as soon as it happens, with the system's reason.
+    std::ios::sync_with_stdio(false);
+    // convert flushes its results itself before it reads the next line, so
+    // that the flush is checked too.
+    std::cin.tie(nullptr);
+    g_nLanguage = GermanAsked(argc, argv) ? 0 : 1;
+
     CLI::App app{"Kartora's coordinate conversions and .CAL reference files on the command line.\n"
                  "Points: deg \"10.5 E 53.25 N\", dm \"10 30 E 53 15 N\", dms \"10 30 0 E 53 15 0 N\",\n"
                  "utm \"32 N 500000 5900000\" (hemisphere letters E or O, W, N, S)."};
     app.set_version_flag("--version", "kartora-cli 2.2.9");
     app.require_subcommand(1);
+    app.failure_message(
+        [](const CLI::App*, const CLI::Error& e)
+        { return "kartora-cli: " + std::string(e.what()) + "\nkartora-cli: " + CliText(TXT_RUN_WITH_HELP) + "\n"; });
     std::string language = "en";
-    app.add_option("--lang", language, "language of the messages: en or de")
-        ->transform(CLI::IsMember({"en", "de"}, CLI::ignore_case)); // "De" becomes "de"
+    AddLanguageOption(&app, language);
 
     ConvertOptions convert;
     bool toDatumGiven = false;
     bool toFormatGiven = false;
     CLI::App* convertCommand =
         app.add_subcommand("convert", "convert points between formats and datums (points from stdin when none given)");
-    AddName(convertCommand, "--datum", convert.datum, ParseDatumName, "datum", kDatumHelp);
-    AddName(convertCommand, "--format", convert.format, ParseFormatName, "format", kFormatHelp);
-    AddName(convertCommand, "--to-datum", convert.toDatum, ParseDatumName, "datum", "output datum (default: --datum)")
+    AddLanguageOption(convertCommand, language);
+    AddName(convertCommand, "--datum", convert.datum, ParseDatumName, TXT_UNKNOWN_DATUM, kDatumHelp);
+    AddName(convertCommand, "--format", convert.format, ParseFormatName, TXT_UNKNOWN_FORMAT, kFormatHelp);
+    AddName(convertCommand, "--to-datum", convert.toDatum, ParseDatumName, TXT_UNKNOWN_DATUM,
+            "output datum (default: --datum)")
         ->each([&](const std::string&) { toDatumGiven = true; });
-    AddName(convertCommand, "--to-format", convert.toFormat, ParseFormatName, "format",
+    AddName(convertCommand, "--to-format", convert.toFormat, ParseFormatName, TXT_UNKNOWN_FORMAT,
             "output format (default: --format)")
         ->each([&](const std::string&) { toFormatGiven = true; });
     convertCommand->add_option("points", convert.points, "points, one argument each");
 
     CLI::App* calCommand = app.add_subcommand("cal", "write or read a .CAL reference file");
     calCommand->require_subcommand(1);
+    AddLanguageOption(calCommand, language);
 
     CalWriteOptions write;
     CLI::App* writeCommand = calCommand->add_subcommand("write", "check two points and write a .CAL file (as Save)");
+    AddLanguageOption(writeCommand, language);
     writeCommand->add_option("--name", write.mapName, "map name")->required();
     writeCommand->add_option("--bmp", write.bmpFileName, "BMP file name with extension, no directory")->required();
     writeCommand->add_option("--pixel1", write.pixel1, "pixel of point 1: X,Y (Y from the bottom row)")->required();
     writeCommand->add_option("--pixel2", write.pixel2, "pixel of point 2: X,Y")->required();
     writeCommand->add_option("--point1", write.point1, "coordinates of point 1")->required();
     writeCommand->add_option("--point2", write.point2, "coordinates of point 2")->required();
-    AddName(writeCommand, "--datum", write.datum, ParseDatumName, "datum", kDatumHelp);
-    AddName(writeCommand, "--format", write.format, ParseFormatName, "format", kFormatHelp);
+    AddName(writeCommand, "--datum", write.datum, ParseDatumName, TXT_UNKNOWN_DATUM, kDatumHelp);
+    AddName(writeCommand, "--format", write.format, ParseFormatName, TXT_UNKNOWN_FORMAT, kFormatHelp);
     writeCommand->add_option("--height", write.heightDiff, "height difference, -10000 to 10000");
     writeCommand->add_flag("--yes", write.yes, "answer every question Yes (without it: No, exit status 2)");
     writeCommand->add_option("output", write.output, "the .CAL file to write")->required();
@@ -79,40 +152,52 @@ int main(int argc, char** argv)
     std::int32_t readDatum = 0;
     std::int32_t readFormat = 1;
     CLI::App* readCommand = calCommand->add_subcommand("read", "read a .CAL file (as Load) and print its values");
+    AddLanguageOption(readCommand, language);
     readCommand->add_option("file", readPath, "the .CAL file")->required();
-    AddName(readCommand, "--datum", readDatum, ParseDatumName, "datum", kDatumHelp);
-    AddName(readCommand, "--format", readFormat, ParseFormatName, "format", kFormatHelp);
+    AddName(readCommand, "--datum", readDatum, ParseDatumName, TXT_UNKNOWN_DATUM, kDatumHelp);
+    AddName(readCommand, "--format", readFormat, ParseFormatName, TXT_UNKNOWN_FORMAT, kFormatHelp);
 
     std::string importPath;
     std::int32_t importDatum = 0;
     std::int32_t importFormat = 1;
     CLI::App* importCommand =
         app.add_subcommand("import", "import both points from a MagicMaps text export (lines \"lat,lon\")");
+    AddLanguageOption(importCommand, language);
     importCommand->add_option("file", importPath, "the text export")->required();
-    AddName(importCommand, "--datum", importDatum, ParseDatumName, "datum", "datum of the exported numbers");
-    AddName(importCommand, "--format", importFormat, ParseFormatName, "format", kFormatHelp);
+    AddName(importCommand, "--datum", importDatum, ParseDatumName, TXT_UNKNOWN_DATUM, "datum of the exported numbers");
+    AddName(importCommand, "--format", importFormat, ParseFormatName, TXT_UNKNOWN_FORMAT, kFormatHelp);
 
+    int status = kExitOk;
     try
     {
         app.parse(argc, argv);
+        g_nLanguage = language == "de" ? 0 : 1;
+        if (*convertCommand)
+        {
+            if (!toDatumGiven)
+                convert.toDatum = convert.datum;
+            if (!toFormatGiven)
+                convert.toFormat = convert.format;
+            status = RunConvert(convert, std::cin, std::cout, std::cerr);
+        }
+        else if (*writeCommand)
+            status = RunCalWrite(write, std::cout, std::cerr);
+        else if (*readCommand)
+            status = RunCalRead(readPath, readDatum, readFormat, std::cout, std::cerr);
+        else
+            status = RunImport(importPath, importDatum, importFormat, std::cout, std::cerr);
     }
     catch (const CLI::ParseError& e)
     {
-        return app.exit(e);
+        // Help and version text is a result like any other: its write is checked.
+        std::ostringstream text;
+        if (dynamic_cast<const CLI::RequiredError*>(&e) != nullptr && ReportUnknownCommand(app, std::cerr))
+            return e.get_exit_code();
+        status = app.exit(e, text, std::cerr);
+        if (!text.str().empty() && !Emit(std::cout, std::cerr, text.str()))
+            return kExitFailed;
     }
-
-    g_nLanguage = language == "de" ? 0 : 1;
-    if (*convertCommand)
-    {
-        if (!toDatumGiven)
-            convert.toDatum = convert.datum;
-        if (!toFormatGiven)
-            convert.toFormat = convert.format;
-        return RunConvert(convert, std::cin, std::cout, std::cerr);
-    }
-    if (*writeCommand)
-        return RunCalWrite(write, std::cout, std::cerr);
-    if (*readCommand)
-        return RunCalRead(readPath, readDatum, readFormat, std::cout, std::cerr);
-    return RunImport(importPath, importDatum, importFormat, std::cout, std::cerr);
+    if (!FlushOutput(std::cout, std::cerr) && status == kExitOk)
+        status = kExitFailed;
+    return status;
 }

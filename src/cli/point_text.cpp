@@ -3,6 +3,8 @@
 #include <cctype>
 #include <vector>
 
+#include "cli/cli_texts.h"
+#include "cli/reporting.h"
 #include "conversion/numeric_text.h"
 
 namespace
@@ -30,12 +32,11 @@ std::vector<std::string_view> Tokens(std::string_view text)
     return tokens;
 }
 
-constexpr const char* kSyntax[kFormatCount] = {
-    "expected LON E|W LAT N|S, e.g. 10.5 E 53.25 N",
-    "expected D M E|W D M N|S, e.g. 10 30 E 53 15 N",
-    "expected D M S E|W D M S N|S, e.g. 10 30 0 E 53 15 0 N",
-    "expected ZONE N|S EASTING NORTHING, e.g. 32 N 500000 5900000",
-};
+// The syntax a format expects, in the current language.
+std::string Syntax(std::int32_t format)
+{
+    return CliText(static_cast<CliTextId>(TXT_SYNTAX_DEG + format));
+}
 constexpr std::size_t kTokenCount[kFormatCount] = {4, 6, 8, 4};
 
 // Hemisphere flag of a letter on the longitude (east/west) or the latitude
@@ -61,7 +62,20 @@ const char* HemisphereLetter(std::int32_t flag, int axis)
     return flag != 0 ? "S" : "N";
 }
 
-// Reads the tokens of one format; the first failed check ends it.
+// The name of a field in a message, e.g. "latitude minutes", "easting".
+struct FieldName
+{
+    CliTextId value;
+    CliTextId unit = TXT_COUNT; // none
+};
+
+FieldName AngleField(int axis, CliTextId unit = TXT_COUNT)
+{
+    return FieldName{axis == 0 ? TXT_LONGITUDE : TXT_LATITUDE, unit};
+}
+
+// Reads the tokens of one format; the first failed check ends it, with the
+// name of the field and the dialog's message for it.
 class PointReader
 {
 public:
@@ -69,15 +83,26 @@ public:
     {
     }
 
-    void Double(double& out, double maxValue)
+    void Double(double& out, double maxValue, FieldName name)
     {
         if (!m_error)
-            Check(CheckDoubleField(Next(), 0.0, maxValue, out));
+            Check(name, CheckDoubleField(Next(), 0.0, maxValue, out));
     }
-    void Int(std::int32_t& out, std::int32_t maxValue)
+    void Int(std::int32_t& out, std::int32_t maxValue, FieldName name)
     {
         if (!m_error)
-            Check(CheckIntField(Next(), maxValue, out));
+            Check(name, CheckIntField(Next(), maxValue, out));
+    }
+    // A minutes or seconds field, checked with the fields of its angle before it.
+    template <class Value> void Minutes(Value& out, const AngleBefore& angle, FieldName name)
+    {
+        if (!m_error)
+            Check(name, CheckMinutesField(Next(), angle, out));
+    }
+    void Seconds(double& out, const AngleBefore& angle, FieldName name)
+    {
+        if (!m_error)
+            Check(name, CheckSecondsField(Next(), angle, out));
     }
     void Hemisphere(std::int32_t& out, int axis)
     {
@@ -87,17 +112,21 @@ public:
         if (const auto flag = ParseHemisphere(token, axis))
             out = *flag;
         else
-            m_error = std::string("bad hemisphere letter \"") + std::string(token) + "\": " + kSyntax[m_format];
+            m_error = CliText(TXT_BAD_HEMISPHERE, Shown(token, kShownInputBytes)) + ": " + Syntax(m_format);
     }
 
     const std::optional<std::string>& Error() const { return m_error; }
 
 private:
     std::string_view Next() { return m_tokens[m_next++]; }
-    void Check(std::optional<MessageId> failure)
+    void Check(FieldName name, std::optional<MessageId> failure)
     {
-        if (failure)
-            m_error = GetMessageText(*failure, "");
+        if (!failure)
+            return;
+        std::string text = CliText(name.value);
+        if (name.unit != TXT_COUNT)
+            text += " " + CliText(name.unit);
+        m_error = text + ": " + GetMessageText(*failure, "");
     }
 
     const std::vector<std::string_view>& m_tokens;
@@ -134,10 +163,10 @@ std::optional<std::int32_t> ParseDatumName(std::string_view name)
 std::optional<std::string> ParsePoint(std::int32_t format, std::string_view text, EntryValues& values, int p)
 {
     if (format < 0 || format >= kFormatCount)
-        return std::string("unknown format");
+        return CliText(TXT_UNKNOWN_FORMAT, std::to_string(format));
     const std::vector<std::string_view> tokens = Tokens(text);
     if (tokens.size() != kTokenCount[format])
-        return std::string(kSyntax[format]);
+        return Syntax(format);
 
     PointReader reader(tokens, format);
     const double maxDegrees[2] = {kMaxLongitudeDegrees, kMaxLatitudeDegrees};
@@ -146,32 +175,40 @@ std::optional<std::string> ParsePoint(std::int32_t format, std::string_view text
     case FORMAT_DEC_DEGREE:
         for (int axis = 0; axis < 2; ++axis)
         {
-            reader.Double(values.m_dDegree[p][axis], maxDegrees[axis]);
+            reader.Double(values.m_dDegree[p][axis], maxDegrees[axis], AngleField(axis));
             reader.Hemisphere(values.m_nHemisphere[p][axis], axis);
         }
         break;
     case FORMAT_DEC_MINUTE:
         for (int axis = 0; axis < 2; ++axis)
         {
-            reader.Int(values.m_nDegree[p][axis], static_cast<std::int32_t>(maxDegrees[axis]));
-            reader.Double(values.m_dMinute[p][axis], kMaxMinutes);
+            const std::int32_t& degrees = values.m_nDegree[p][axis];
+            reader.Int(values.m_nDegree[p][axis], static_cast<std::int32_t>(maxDegrees[axis]),
+                       AngleField(axis, TXT_DEGREES));
+            reader.Minutes(values.m_dMinute[p][axis], AngleBefore{maxDegrees[axis], degrees},
+                           AngleField(axis, TXT_MINUTES));
             reader.Hemisphere(values.m_nHemisphere[p][axis], axis);
         }
         break;
     case FORMAT_DEC_SECOND:
         for (int axis = 0; axis < 2; ++axis)
         {
-            reader.Int(values.m_nDegree[p][axis], static_cast<std::int32_t>(maxDegrees[axis]));
-            reader.Int(values.m_nMinute[p][axis], static_cast<std::int32_t>(kMaxMinutes));
-            reader.Double(values.m_dSecond[p][axis], kMaxSeconds);
+            const std::int32_t& degrees = values.m_nDegree[p][axis];
+            const std::int32_t& minutes = values.m_nMinute[p][axis];
+            reader.Int(values.m_nDegree[p][axis], static_cast<std::int32_t>(maxDegrees[axis]),
+                       AngleField(axis, TXT_DEGREES));
+            reader.Minutes(values.m_nMinute[p][axis], AngleBefore{maxDegrees[axis], degrees},
+                           AngleField(axis, TXT_MINUTES));
+            reader.Seconds(values.m_dSecond[p][axis], AngleBefore{maxDegrees[axis], degrees, minutes},
+                           AngleField(axis, TXT_SECONDS));
             reader.Hemisphere(values.m_nHemisphere[p][axis], axis);
         }
         break;
     case FORMAT_UTM:
-        reader.Int(values.m_nZone[p], kMaxZone);
+        reader.Int(values.m_nZone[p], kMaxZone, FieldName{TXT_ZONE});
         reader.Hemisphere(values.m_nHemisphere[p][1], 1);
-        reader.Int(values.m_nUtm[p][0], kMaxEasting);
-        reader.Int(values.m_nUtm[p][1], kMaxNorthing);
+        reader.Int(values.m_nUtm[p][0], kMaxEasting, FieldName{TXT_EASTING});
+        reader.Int(values.m_nUtm[p][1], kMaxNorthing, FieldName{TXT_NORTHING});
         break;
     }
     return reader.Error();

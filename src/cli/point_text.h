@@ -21,9 +21,10 @@ std::optional<std::int32_t> ParseFormatName(std::string_view name);
 std::optional<std::int32_t> ParseDatumName(std::string_view name);
 
 /// Reads `text` in `format` into point `point` of `values`. On failure returns
-/// the text to report (a catalogue message in the current language for a
-/// value that fails its field's check, an English description of the
-/// expected syntax otherwise) and leaves the point's values unspecified.
+/// the text to report in the current language (a catalogue message for a
+/// value that fails its field's check, minutes or seconds that carry their
+/// angle beyond 180 or 90 degrees included, the expected syntax otherwise)
+/// and leaves the point's values unspecified.
 std::optional<std::string> ParsePoint(std::int32_t format, std::string_view text, EntryValues& values, int point);
 
 /// Point `point` of `values` in `format`, with the fields' decimals and the

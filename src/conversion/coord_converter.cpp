@@ -137,8 +137,8 @@ template <class Store> bool ForEachLocalAngle(const CCoordConverter& converter, 
 // is small, beyond the north pole large.
 PositionFault UtmFault(std::uint32_t bits, std::int32_t zone, const std::int32_t utm[2])
 {
-    constexpr std::int32_t kCentralEasting = 500000;    // m, the central meridian's
-    constexpr std::int32_t kMiddleNorthing = 5000000;   // m
+    constexpr std::int32_t kCentralEasting = 500000;  // m, the central meridian's
+    constexpr std::int32_t kMiddleNorthing = 5000000; // m
     auto tooLarge = [](bool large) { return large ? MSG_VALUE_TOO_LARGE : MSG_VALUE_TOO_SMALL; };
     if (bits & geodesy::UTM_ZONE_ERROR)
         return {VALUE_ZONE, tooLarge(zone > 0)};
@@ -237,6 +237,16 @@ bool CCoordConverter::LocalPosition(int point, double& lon, double& lat) const
     const auto shifted = ShiftDatum(m_dWgs84[point][0], m_dWgs84[point][1], DATUM_WGS84, m_nMapDatum, &ok);
     lon = shifted.first;
     lat = shifted.second;
+    // A shift moves a point next to the antimeridian across it (WGS84 180° E
+    // is 180.00022° E on Potsdam): back into -180° to 180°, where the fields
+    // can hold it. Every other longitude is left to the last bit.
+    if (m_nMapDatum != DATUM_WGS84 && ok)
+    {
+        if (lon > kPi)
+            lon -= 2 * kPi;
+        else if (lon < -kPi)
+            lon += 2 * kPi;
+    }
     // With WGS84 selected nothing is shifted, so a position put together from
     // unchecked file values can be anything; only angles within one turn can
     // be split into whole degrees and minutes.

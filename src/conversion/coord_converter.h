@@ -97,7 +97,8 @@ public:
     void SaveErrorWindowPos() { m_wndError->SavePosition(); }
 
     /// The stored WGS84 position of `point` shifted into the selected datum
-    /// (radians); false when it cannot be shifted or is no angle within one turn.
+    /// (radians), a longitude that the shift carried beyond ±π taken back by
+    /// a turn; false when it cannot be shifted or is no angle within one turn.
     bool LocalPosition(int point, double& lon, double& lat) const;
 
     /// Why `point` got no position in the last to-WGS84 operation; nothing

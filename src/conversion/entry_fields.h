@@ -27,19 +27,40 @@ constexpr int kMinuteDecimals = 4;
 constexpr int kSecondDecimals = 2;
 constexpr int kHeightDiffDecimals = 2;
 
-/// A field shows and reads at most this many characters of its text.
+/// The longest text a field takes, in characters (UTF-8 code points, blanks
+/// included); a longer one is refused with MSG_STRING_TOO_LONG rather than
+/// read in part.
 constexpr std::size_t kMaxFieldText = 63;
 
-/// Checks the text of a decimal field with inclusive limits. Only the first
-/// kMaxFieldText characters count. On success stores the value in `out` and
-/// returns nothing; otherwise returns the message to show
-/// (MSG_FORBIDDEN_CHARS, MSG_VALUE_TOO_SMALL, MSG_VALUE_TOO_LARGE) and leaves
-/// `out` alone.
+/// Checks the text of a decimal field with inclusive limits. On success
+/// stores the value in `out` and returns nothing; otherwise returns the
+/// message to show (MSG_STRING_TOO_LONG, MSG_FORBIDDEN_CHARS,
+/// MSG_VALUE_TOO_SMALL, MSG_VALUE_TOO_LARGE) and leaves `out` alone.
 std::optional<MessageId> CheckDoubleField(std::string_view text, double minValue, double maxValue, double& out);
 
-/// Checks the text of a whole-number field: digits only, not below 0, not
-/// above `maxValue` when that is 1 or more (below 1: no upper limit).
+/// Checks the text of a whole-number field: at most kMaxFieldText
+/// characters, digits only, not below 0, not above `maxValue` when that is 1
+/// or more (below 1: no upper limit).
 std::optional<MessageId> CheckIntField(std::string_view text, std::int32_t maxValue, std::int32_t& out);
+
+/// The fields of an angle before its minutes or seconds field, and the
+/// largest whole angle (kMaxLongitudeDegrees or kMaxLatitudeDegrees).
+struct AngleBefore
+{
+    double maxDegrees;
+    std::int32_t degrees;     ///< the whole degrees, already checked
+    std::int32_t minutes = 0; ///< dec.Second's whole minutes, for its seconds field
+};
+
+/// Checks the minutes field (decimal in dec.Minute, whole in dec.Second) or
+/// the seconds field of an angle: first as a field of 0 to 60, then the
+/// whole angle with the fields before it, which may not lie above
+/// `angle.maxDegrees`: 180° 60' or 90° 0' 0.01" give MSG_VALUE_TOO_LARGE on
+/// the field that carries the angle beyond its limit. Exact: 179° 60' is
+/// taken, 180° 0.0000000001' is not.
+std::optional<MessageId> CheckMinutesField(std::string_view text, const AngleBefore& angle, double& out);
+std::optional<MessageId> CheckMinutesField(std::string_view text, const AngleBefore& angle, std::int32_t& out);
+std::optional<MessageId> CheckSecondsField(std::string_view text, const AngleBefore& angle, double& out);
 
 /// The caller's two-point arrays of all four entry formats, by reference.
 /// Names as the reference dialog's members.

@@ -162,6 +162,14 @@ double ScanLeadingDouble(std::string_view text)
     return number.bNegative ? -dValue : dValue;
 }
 
+std::size_t LeadingDoubleLength(std::string_view text)
+{
+    const ScannedNumber number = ScanNumber(text, NumberGrammar::Decimal);
+    if (!number.bFound)
+        return 0;
+    return static_cast<std::size_t>(number.body.data() - text.data()) + number.body.size();
+}
+
 std::int32_t ScanLeadingInt(std::string_view text)
 {
     const ScannedNumber number = ScanNumber(text, NumberGrammar::Integer);

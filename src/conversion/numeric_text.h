@@ -50,6 +50,11 @@ bool ParseInt(std::string_view text, std::int32_t& out);
 /// hexadecimal forms are not numbers here, so the result is never NaN.
 double ScanLeadingDouble(std::string_view text);
 
+/// How many characters at the start of `text` ScanLeadingDouble takes as its
+/// number, leading white space and sign included; 0 when no number starts
+/// there. A text is one number exactly when this is its whole length.
+std::size_t LeadingDoubleLength(std::string_view text);
+
 /// Reads the integer at the start of `text` leniently: optional white space,
 /// an optional sign and digits; reading stops at the first other character,
 /// and text without a number gives 0. A value beyond the 32-bit range

@@ -2,6 +2,7 @@
 
 #include "conversion/numeric_text.h"
 #include "formats/cp1252.h"
+#include "formats/text_lines.h"
 
 #include <charconv>
 #include <ctime>
@@ -211,8 +212,17 @@ void ReadCalFile(std::istream& file, CalValues& values, const CalMessageSink& re
     std::uint64_t nLineCount = 0;
     int nRefPointCount = 0;
     std::string strBytes;
-    while (std::getline(file, strBytes))
+    for (;;)
     {
+        const LineRead read = ReadBoundedLine(file, strBytes);
+        if (read == LineRead::End)
+            break;
+        if (read == LineRead::TooLong)
+        {
+            // Not a reference file; what was read so far stays.
+            reportMessage(MSG_LINE_TOO_LONG, std::to_string(nLineCount + 1));
+            return;
+        }
         if (!strBytes.empty() && strBytes.back() == '\r')
             strBytes.pop_back();
         std::string line = Cp1252ToUtf8(strBytes);

@@ -120,8 +120,13 @@ using CalMessageSink = std::function<void(MessageId id, const std::string& inser
 /// `values` whatever is reported; values the file does not mention are left
 /// unchanged.
 ///
+/// A line longer than kMaxLineBytes ends the reading: it is reported as
+/// MSG_LINE_TOO_LONG with its 1-based number as insert, and nothing else is
+/// reported after it.
+///
 /// `file` should be opened in binary mode. Reading stops at the end of the
-/// stream or at a read error. `report` may be empty; then nothing is reported.
+/// stream or at a read error (the stream's bad(); the count of lines is
+/// reported as for the end). `report` may be empty; then nothing is reported.
 void ReadCalFile(std::istream& file, CalValues& values, const CalMessageSink& report);
 
 /// The index of the keyword at the very start of `line`, or -1 when no

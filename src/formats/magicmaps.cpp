@@ -1,6 +1,7 @@
 #include "formats/magicmaps.h"
 
 #include "conversion/numeric_text.h"
+#include "formats/text_lines.h"
 
 #include <cmath>
 #include <istream>
@@ -13,9 +14,9 @@ int ReadMagicMapsPoints(std::istream& file, std::int32_t hemisphere[2][2], doubl
     double dDegree[2][2] = {};
     int nLines = 0;
     std::string strLine;
-    while (nLines < 2 && std::getline(file, strLine))
+    while (nLines < 2 && ReadBoundedLine(file, strLine) == LineRead::Line)
     {
-        const std::string_view line = strLine;
+        const std::string_view line = nLines == 0 ? WithoutByteOrderMark(strLine) : std::string_view(strLine);
         const std::size_t nComma = line.find(',');
         const double dLatitude = nComma == std::string_view::npos ? 0.0 : ScanLeadingDouble(line.substr(0, nComma));
         const double dLongitude =
@@ -40,4 +41,23 @@ int ReadMagicMapsPoints(std::istream& file, std::int32_t hemisphere[2][2], doubl
         }
     }
     return nLines;
+}
+
+MagicMapsLineCheck CheckMagicMapsLine(std::string_view line)
+{
+    const std::size_t nComma = line.find(',');
+    if (nComma == std::string_view::npos)
+        return MagicMapsLineCheck::NotTwoNumbers;
+    const std::string_view latitude = TrimBlanks(line.substr(0, nComma));
+    const std::string_view rest = line.substr(nComma + 1);
+    const std::size_t nLongitude = LeadingDoubleLength(rest);
+    const bool bLongitudeEnds = nLongitude == rest.size() || IsBlank(rest[nLongitude]) || rest[nLongitude] == ',';
+    if (latitude.empty() || LeadingDoubleLength(latitude) != latitude.size() || nLongitude == 0 || !bLongitudeEnds)
+        return MagicMapsLineCheck::NotTwoNumbers;
+    // Written so that an infinite value fails too.
+    if (!(std::fabs(ScanLeadingDouble(latitude)) <= 90.0))
+        return MagicMapsLineCheck::LatitudeTooLarge;
+    if (!(std::fabs(ScanLeadingDouble(rest)) <= 180.0))
+        return MagicMapsLineCheck::LongitudeTooLarge;
+    return MagicMapsLineCheck::Valid;
 }

@@ -75,6 +75,10 @@ constexpr const char* s_messageTexts[2 * kMessageCount] = {
     // MSG_DISCARD_CHANGES: Cancel with unsaved changes
     "Änderungen verwerfen und beenden?",
     "Discard the changes and quit?",
+    // MSG_LINE_TOO_LONG: a line far longer than any line of the files read
+    // (the file is something else); reading stops there.
+    "Zeile %1 ist zu lang!",
+    "Line %1 is too long!",
 };
 
 // The shared result buffer of GetMessageText.

@@ -32,10 +32,11 @@ enum MessageId : int
     MSG_NO_POSITION,
     MSG_FILE_NOT_WRITTEN,
     MSG_DISCARD_CHANGES,
+    MSG_LINE_TOO_LONG,
 };
 
 /// Number of messages in the catalogue (ids 0 to kMessageCount - 1).
-constexpr int kMessageCount = 21;
+constexpr int kMessageCount = 22;
 
 /// Language of every catalogue lookup: 0 German (the default), 1 English.
 /// The value comes from a stored setting and may hold any integer; every

@@ -5,17 +5,20 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
-#include <QSaveFile>
 
+#include <cerrno>
 #include <cmath>
+#include <filesystem>
 #include <istream>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 #include "formats/cal_file.h"
 #include "formats/file_names.h"
 #include "messages/messages.h"
 #include "platform/file_dialog.h"
+#include "platform/file_writer.h"
 #include "platform/regular_file.h"
 #include "platform/user_message.h"
 #include "resources/resource.h"
@@ -71,10 +74,16 @@ private:
 
 // A file that could not be written is never passed over in silence: the
 // user would take the old file (or none) for the saved one.
-void ReportWriteFailure(const QString& path, const QString& reason)
+void ReportWriteFailure(const QString& path, const FileWriteError& error)
 {
     const QByteArray name = QDir::toNativeSeparators(path).toUtf8();
-    ShowMessageText(QString::fromUtf8(GetMessageText(MSG_FILE_NOT_WRITTEN, name.constData())) + u'\n' + reason, MB_OK);
+    QString text = QString::fromUtf8(GetMessageText(MSG_FILE_NOT_WRITTEN, name.constData()));
+    // The system's reason; a device, FIFO or socket has none.
+    if (error.fault == FileWriteFault::System)
+        text += u'\n' + QString::fromStdString(error.reason);
+    else if (error.fault == FileWriteFault::Directory)
+        text += u'\n' + QString::fromStdString(std::generic_category().message(EISDIR));
+    ShowMessageText(text, MB_OK);
 }
 
 } // namespace
@@ -221,18 +230,6 @@ bool CReferenceDlg::OnSave()
         AnsweredNo(MSG_CAL_AND_BMP_NAME))
         return false;
 
-    // The new file is written beside the old one and replaces it only when
-    // every byte is on disk: a failed write leaves the old file as it was.
-    // In a directory the user may not write to, an existing file that the
-    // user may write is written in place (not atomically, but saved).
-    QSaveFile file(*path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-    {
-        ReportWriteFailure(*path, file.errorString());
-        return false;
-    }
-
     const std::int32_t userDatum = SelectWgs84Datum();
     UpdateData(true);
 
@@ -249,12 +246,13 @@ bool CReferenceDlg::OnSave()
     // double) would be written as "inf", which reads back as 0.
     const bool bFiniteHeight = std::isfinite(m_dHeightDiff);
 
-    const bool bChecked = bExpressible && bFiniteHeight;
-    if (!bChecked)
-        file.cancelWriting();
-    const bool bWritten =
-        bChecked && file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
-        file.commit();
+    // Written completely or not at all (see WriteWholeFile): a failed write
+    // leaves the old file as it was. In a directory the user may not write
+    // to, an existing file that the user may write is written in place.
+    std::optional<FileWriteError> writeError;
+    if (bExpressible && bFiniteHeight)
+        writeError = WriteWholeFile(std::filesystem::path(path->toStdU16String()), bytes);
+    const bool bWritten = bExpressible && bFiniteHeight && !writeError;
     if (bWritten)
     {
         m_bModified = false;
@@ -269,8 +267,8 @@ bool CReferenceDlg::OnSave()
         m_converter.ShowInputError(MSG_VALUE_TOO_LARGE);
     else if (!bFiniteHeight)
         m_converter.ShowInputError(m_dHeightDiff > 0.0 ? MSG_VALUE_TOO_LARGE : MSG_VALUE_TOO_SMALL);
-    else if (!bWritten)
-        ReportWriteFailure(*path, file.errorString());
+    else if (writeError)
+        ReportWriteFailure(*path, *writeError);
     return bWritten;
 }
 

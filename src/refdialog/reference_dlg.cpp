@@ -217,19 +217,27 @@ void CReferenceDlg::DoDataExchange(CDataExchange* pDX)
         DDX_Double(m_converter, pDX, IDC_LONG_DEGREE, m_dDegree[c][0], kDegreeDecimals, kMaxLongitudeDegrees, 0.0);
         DDX_Double(m_converter, pDX, IDC_LAT_DEGREE, m_dDegree[c][1], kDegreeDecimals, kMaxLatitudeDegrees, 0.0);
         break;
+    // Minutes and seconds are checked with the degrees (and minutes) before
+    // them: their angle may not pass 180 degrees of longitude or 90 of latitude.
     case FORMAT_DEC_MINUTE:
         DDX_Int(m_converter, pDX, IDC_LONG_DEGREE, m_nDegree[c][0], static_cast<std::int32_t>(kMaxLongitudeDegrees));
         DDX_Int(m_converter, pDX, IDC_LAT_DEGREE, m_nDegree[c][1], static_cast<std::int32_t>(kMaxLatitudeDegrees));
-        DDX_Double(m_converter, pDX, IDC_LONG_MINUTE, m_dMinute[c][0], kMinuteDecimals, kMaxMinutes, 0.0);
-        DDX_Double(m_converter, pDX, IDC_LAT_MINUTE, m_dMinute[c][1], kMinuteDecimals, kMaxMinutes, 0.0);
+        DDX_Minutes(m_converter, pDX, IDC_LONG_MINUTE, m_dMinute[c][0], kMinuteDecimals,
+                    AngleBefore{kMaxLongitudeDegrees, m_nDegree[c][0]});
+        DDX_Minutes(m_converter, pDX, IDC_LAT_MINUTE, m_dMinute[c][1], kMinuteDecimals,
+                    AngleBefore{kMaxLatitudeDegrees, m_nDegree[c][1]});
         break;
     case FORMAT_DEC_SECOND:
         DDX_Int(m_converter, pDX, IDC_LONG_DEGREE, m_nDegree[c][0], static_cast<std::int32_t>(kMaxLongitudeDegrees));
         DDX_Int(m_converter, pDX, IDC_LAT_DEGREE, m_nDegree[c][1], static_cast<std::int32_t>(kMaxLatitudeDegrees));
-        DDX_Int(m_converter, pDX, IDC_LONG_MINUTE, m_nMinute[c][0], static_cast<std::int32_t>(kMaxMinutes));
-        DDX_Int(m_converter, pDX, IDC_LAT_MINUTE, m_nMinute[c][1], static_cast<std::int32_t>(kMaxMinutes));
-        DDX_Double(m_converter, pDX, IDC_LONG_SECOND, m_dSecond[c][0], kSecondDecimals, kMaxSeconds, 0.0);
-        DDX_Double(m_converter, pDX, IDC_LAT_SECOND, m_dSecond[c][1], kSecondDecimals, kMaxSeconds, 0.0);
+        DDX_Minutes(m_converter, pDX, IDC_LONG_MINUTE, m_nMinute[c][0],
+                    AngleBefore{kMaxLongitudeDegrees, m_nDegree[c][0]});
+        DDX_Minutes(m_converter, pDX, IDC_LAT_MINUTE, m_nMinute[c][1],
+                    AngleBefore{kMaxLatitudeDegrees, m_nDegree[c][1]});
+        DDX_Seconds(m_converter, pDX, IDC_LONG_SECOND, m_dSecond[c][0], kSecondDecimals,
+                    AngleBefore{kMaxLongitudeDegrees, m_nDegree[c][0], m_nMinute[c][0]});
+        DDX_Seconds(m_converter, pDX, IDC_LAT_SECOND, m_dSecond[c][1], kSecondDecimals,
+                    AngleBefore{kMaxLatitudeDegrees, m_nDegree[c][1], m_nMinute[c][1]});
         break;
     case FORMAT_UTM:
         DDX_Int(m_converter, pDX, IDC_EASTING, m_nUtm[c][0], kMaxEasting);

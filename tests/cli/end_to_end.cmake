@@ -14,6 +14,16 @@ function(expect status stdout_regex)
   endif()
 endfunction()
 
+# Like expect, for what the program says on its error stream.
+function(expect_error status stderr_regex)
+  execute_process(COMMAND ${CLI} ${ARGN}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL status OR NOT err MATCHES "${stderr_regex}")
+    message(FATAL_ERROR "kartora-cli ${ARGN}: exit status ${rc}, expected ${status}; messages\n${err}\n"
+      "do not match ${stderr_regex}")
+  endif()
+endfunction()
+
 expect(0 "kartora-cli 2\\.2\\.9" --version)
 expect(0 "convert" --help)
 expect(0 "^32 N 600079 5901131\n$" convert --to-format utm "10 30 E 53 15 N")
@@ -21,10 +31,24 @@ expect(0 "^10 30\\.0000 E 53 15\\.0000 N\n$" convert --format UTM --to-format de
 expect(1 "^$" convert "10 61 E 53 15 N")
 expect(105 "^$" convert --datum ED50 "10 30 E 53 15 N")
 
-# Messages in German for --lang de in any letter case.
-execute_process(COMMAND ${CLI} --lang De convert "10 61 E 53 15 N" RESULT_VARIABLE rc ERROR_VARIABLE err)
-if(NOT rc EQUAL 1 OR NOT err MATCHES "Wert zu gro")
-  message(FATAL_ERROR "kartora-cli --lang De: exit status ${rc}, messages\n${err}")
+# Messages in German for --lang de in any letter case, before or after the command.
+expect_error(1 "Wert zu gro" --lang De convert "10 61 E 53 15 N")
+expect_error(1 "Wert zu gro" convert --lang de "10 61 E 53 15 N")
+expect_error(105 "^kartora-cli: --datum: unbekanntes Datum \"ED50\"" convert --datum ED50 --lang de "1 0 E 1 0 N")
+# An unknown command names itself; the argument errors keep the parser's exit statuses.
+expect_error(106 "^kartora-cli: frobnicate: unknown command; the commands are convert, cal, import\n$" frobnicate)
+
+# A result that cannot be written fails the program (a full disk here), help text included.
+foreach(args "convert;10 30 E 53 15 N" "--help")
+  execute_process(COMMAND ${CLI} ${args} RESULT_VARIABLE rc OUTPUT_FILE /dev/full ERROR_VARIABLE err)
+  if(NOT rc EQUAL 1 OR NOT err MATCHES "^kartora-cli: standard output: cannot write: No space left on device\n$")
+    message(FATAL_ERROR "kartora-cli ${args} >/dev/full: exit status ${rc}, messages\n${err}")
+  endif()
+endforeach()
+# Standard input that cannot be read fails it too.
+execute_process(COMMAND ${CLI} convert RESULT_VARIABLE rc INPUT_FILE ${WORK_DIR} ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT err MATCHES "^kartora-cli: standard input: cannot read: Is a directory\n$")
+  message(FATAL_ERROR "kartora-cli convert <directory: exit status ${rc}, messages\n${err}")
 endif()
 
 set(cal ${WORK_DIR}/harbour.CAL)

@@ -175,6 +175,32 @@ TEST(Converter, EuropeanDatumPointReadsAsItsWgs84Figure)
     EXPECT_DOUBLE_EQ(out.deg[0][1], 49.99919);
 }
 
+TEST(Converter, ALongitudeShiftedAcrossTheAntimeridianComesBackWithinHalfATurn)
+{
+    // Fault pinned: WGS84 180° E came out as 180.00022° E on Potsdam, which no field takes.
+    // Figures from PROJ's cs2cs, rounded to five decimals: Potsdam (+towgs84=587,16,393)
+    // gives -179.999776867°, European 1950 (coordinate-frame rotations) 179.998820044°.
+    struct Row
+    {
+        std::int32_t datum;
+        double wgs84Lon;
+        std::int32_t hemisphere;
+        double degrees;
+    };
+    const Row rows[] = {{DATUM_POTSDAM, 180.0, 1, 179.99978}, {DATUM_EUROPEAN, -180.0, 0, 179.99882}};
+    for (const Row& row : rows)
+    {
+        CCoordConverter converter;
+        Point in = DecimalDegrees(row.wgs84Lon, 50.0);
+        converter.DegreesToWgs84(in.hemi, in.deg);
+        converter.SelectDatum(row.datum);
+        Point out;
+        ASSERT_TRUE(converter.Wgs84ToDegrees(out.hemi, out.deg));
+        EXPECT_EQ(out.hemi[0][0], row.hemisphere) << g_datumNames[row.datum];
+        EXPECT_NEAR(out.deg[0][0], row.degrees, 1e-9) << g_datumNames[row.datum];
+    }
+}
+
 TEST(Converter, DatumShiftIsSkippedBetweenEqualDatumsAndReportsFailure)
 {
     CCoordConverter converter;

@@ -69,3 +69,47 @@ TEST(MagicMapsImport, FewerThanTwoLinesChangeNothing)
         result.ExpectPoint(1, kUntouchedDegree, kUntouchedFlag, kUntouchedDegree, kUntouchedFlag);
     }
 }
+
+TEST(MagicMapsImport, AByteOrderMarkBeforeTheFirstLineIsSkipped)
+{
+    // Fault pinned: the mark made the first latitude text no number, so it read as 0.
+    const Import result("\xEF\xBB\xBF"
+                        "47.8595,12.4687\n47.8002,-12.5750\n");
+    ASSERT_EQ(result.nLines, 2);
+    result.ExpectPoint(0, 12.4687, 0, 47.8595, 0);
+}
+
+TEST(MagicMapsImport, TheStrictReadingTakesTwoNumbersWithinTheirRanges)
+{
+    struct Row
+    {
+        std::string_view line;
+        MagicMapsLineCheck expected;
+    };
+    const Row rows[] = {
+        {"47.8595,12.4687", MagicMapsLineCheck::Valid},
+        {" -33.8568 , -151.2153\r", MagicMapsLineCheck::Valid},
+        {"47.8002,-12.5750 Gipfelkreuz", MagicMapsLineCheck::Valid},
+        {"47.8002,-12.5750,120", MagicMapsLineCheck::Valid},
+        {"-90,180", MagicMapsLineCheck::Valid},
+        {"lat,lon", MagicMapsLineCheck::NotTwoNumbers},
+        {"47.8595", MagicMapsLineCheck::NotTwoNumbers},
+        {"47.8595,", MagicMapsLineCheck::NotTwoNumbers},
+        {",12.4687", MagicMapsLineCheck::NotTwoNumbers},
+        {"47.8x,12.4687", MagicMapsLineCheck::NotTwoNumbers},
+        {"47.8,12.4687x", MagicMapsLineCheck::NotTwoNumbers},
+        {std::string_view("4\0"
+                          "7\0"
+                          ",\0"
+                          "1\0"
+                          "2\0",
+                          10),
+         MagicMapsLineCheck::NotTwoNumbers}, // UTF-16LE
+        {"95,200", MagicMapsLineCheck::LatitudeTooLarge},
+        {"-90.000001,0", MagicMapsLineCheck::LatitudeTooLarge},
+        {"1e400,0", MagicMapsLineCheck::LatitudeTooLarge},
+        {"45,-180.5", MagicMapsLineCheck::LongitudeTooLarge},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CheckMagicMapsLine(row.line), row.expected) << row.line;
+}

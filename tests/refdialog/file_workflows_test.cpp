@@ -200,17 +200,17 @@ TEST_F(FileWorkflows, AFailedWriteReportsFailureAndLeavesTheOldFileAsItWas)
     dlg.m_strMapName = dlg.m_strBmpFileName = QString(); // no name questions
     dlg.UpdateData(false);
 
-    // A name of 250 bytes leaves no room for the temporary file beside it.
-    const QString longName = m_dir.filePath(QString(246, u'h') + QStringLiteral(".CAL"));
-    Write(longName, "old contents");
-    m_files.Answer(longName);
-    // The failure is told, naming the file (it used to pass in silence).
+    // A directory where the file should go is left as it is; the failure is
+    // told, naming the file and the system's reason (it used to pass in silence).
+    const QString taken = Path("taken.CAL");
+    ASSERT_TRUE(QDir().mkpath(taken));
+    Write(taken + QStringLiteral("/inside"), "old contents");
+    m_files.Answer(taken);
     const QStringList boxes = ClickAnswering(IDC_SAVE, {IDC_YES, IDC_YES, IDOK});
     ASSERT_EQ(boxes.size(), 3);
-    EXPECT_TRUE(boxes[2].startsWith(QStringLiteral("The File ") + QDir::toNativeSeparators(longName) +
-                                    QStringLiteral(" could not be written!\n")))
-        << boxes[2].toStdString();
-    EXPECT_EQ(Read(longName), QByteArray("old contents"));
+    EXPECT_EQ(boxes[2], QStringLiteral("The File ") + QDir::toNativeSeparators(taken) +
+                            QStringLiteral(" could not be written!\nIs a directory"));
+    EXPECT_EQ(Read(taken + QStringLiteral("/inside")), QByteArray("old contents"));
     EXPECT_TRUE(dlg.m_bModified);
     EXPECT_EQ(Setting("CalDir"), QStringLiteral("-"));
     EXPECT_EQ(dlg.Converter().GetDatum(), DATUM_POTSDAM) << "the user's datum back after the failure";
@@ -218,9 +218,21 @@ TEST_F(FileWorkflows, AFailedWriteReportsFailureAndLeavesTheOldFileAsItWas)
     // The directory vanished between the choice and the write; "Close" then
     // keeps the dialog open.
     m_files.Answer(Path("gone/harbour.CAL"));
-    EXPECT_EQ(ClickAnswering(IDOK, {IDC_YES, IDOK}).size(), 2);
+    const QStringList closing = ClickAnswering(IDOK, {IDC_YES, IDOK});
+    ASSERT_EQ(closing.size(), 2);
+    EXPECT_TRUE(closing[1].endsWith(QStringLiteral(" could not be written!\nNo such file or directory")));
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_FALSE(QFile::exists(Path("gone/harbour.CAL")));
+
+    // Fault pinned: a name of 244 to 255 bytes left no room for the temporary
+    // file's name beside it, so Save failed; now its temporary name fits.
+    const QString longName = m_dir.filePath(QString(246, u'h') + QStringLiteral(".CAL"));
+    Write(longName, "old contents");
+    m_files.Answer(longName);
+    EXPECT_EQ(ClickAnswering(IDC_SAVE, {IDC_YES, IDC_YES}).size(), 2);
+    EXPECT_TRUE(Read(longName).startsWith("TYPE:       RASTERMAP\r\n"));
+    EXPECT_FALSE(dlg.m_bModified);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QFileInfo(longName).fileName()});
 }
 
 TEST_F(FileWorkflows, AFieldThatFailsItsCheckStopsSaveAndCloseBeforeAnyQuestion)

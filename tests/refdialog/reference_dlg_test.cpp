@@ -115,6 +115,12 @@ TEST_F(ReferenceDialog, AFieldThatFailsItsCheckKeepsTheFocusAndItsOldValueAndBee
         {IDC_PIXEL_Y, "", "Forbidden characters!"},
         {IDC_PIXEL_Y, "   ", nullptr},
         {IDC_LAT_DEGREE, "91", "Value too large!"},
+        // Faults pinned: minutes past 180 degrees were taken, and only the first 63 characters were read.
+        {IDC_LONG_DEGREE, "180", nullptr},
+        {IDC_LONG_MINUTE, "0.0001", "Value too large!"},
+        {IDC_LONG_DEGREE, "10", nullptr},
+        {IDC_HEIGHT_DIFF, "00000000000000000000000000000000000000000000000000000000000012.5",
+         "The String is too long!"},
         {IDC_LONG_MINUTE, "60", nullptr},
         {IDC_LONG_MINUTE, "60.0001", "Value too large!"},
         {IDC_HEIGHT_DIFF, "-10000.00", nullptr},
