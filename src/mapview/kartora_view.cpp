@@ -63,6 +63,7 @@ CKartoraView::CKartoraView(DialogFactory createReferenceDialog, QWidget* parent)
     // open a second one in a parent.
     viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
     setFocusPolicy(Qt::StrongFocus);
+    SetAccessibleTexts();
 
     // A trough click of a scroll bar moves by the page size of the scroll
     // sizes (a tenth of the map), while the bar's own page step stays the
@@ -490,6 +491,26 @@ void CKartoraView::keyPressEvent(QKeyEvent* event)
         break;
     }
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+void CKartoraView::focusInEvent(QFocusEvent* event)
+{
+    // Named when the focus arrives, which is when a screen reader reads it:
+    // the language may have changed since.
+    SetAccessibleTexts();
+    QAbstractScrollArea::focusInEvent(event);
+}
+
+void CKartoraView::SetAccessibleTexts()
+{
+    const bool bEnglish = g_nLanguage == 1;
+    setAccessibleName(bEnglish ? QStringLiteral("Map") : QStringLiteral("Karte"));
+    setAccessibleDescription(
+        bEnglish ? QStringLiteral("Arrow keys move the cursor, with Shift ten pixels; the Menu key or Shift+F10 "
+                                  "opens the menu to pick a reference point there; Escape shows the dialog.")
+                 : QString::fromUtf8("Pfeiltasten bewegen den Cursor, mit Umschalt zehn Pixel; die Menütaste oder "
+                                     "Umschalt+F10 öffnet das Menü, um dort einen Referenzpunkt zu wählen; Escape "
+                                     "zeigt den Dialog."));
 }
 
 void CKartoraView::MoveKeyboardCursor(int dx, int dy)

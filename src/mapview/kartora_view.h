@@ -93,8 +93,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
+    /// Names the view for screen readers in the current language.
+    void SetAccessibleTexts();
     // Handlers of the posted messages; each returns 0.
     LRESULT OnMapLoad(WPARAM wParam, LPARAM lParam);
     LRESULT OnRefPointMoved(WPARAM wParam, LPARAM lParam);

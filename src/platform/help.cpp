@@ -5,13 +5,17 @@
 #include "messages/messages.h"
 #include "platform/regular_file.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QPointer>
+#include <QScreen>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 
+#include <algorithm>
 #include <string_view>
 
 namespace
@@ -48,14 +52,40 @@ QTextBrowser* EnsureHelpWindow()
                          else
                              QDesktopServices::openUrl(url);
                      });
+    // Closed from the keyboard like any viewer window.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+    {
+        auto* shortcut = new QShortcut(key, browser);
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, browser, &QWidget::close);
+    }
     s_pHelpWindow = browser;
     static const bool s_bCleanupAdded = (qAddPostRoutine(DestroyHelpWindow), true);
     (void)s_bCleanupAdded;
     return browser;
 }
 
+// Beside `asker` (the window that asked for help: the reference dialog, say)
+// rather than over it, on the side with room on its screen; over it only
+// when neither side has room.
+void PlaceBeside(QWidget* window, const QWidget* asker)
+{
+    if (asker == nullptr || asker == window || asker->screen() == nullptr)
+        return;
+    const QRect area = asker->screen()->availableGeometry();
+    const QRect beside = asker->frameGeometry();
+    const QSize size = window->frameGeometry().size();
+    const int top = std::clamp(beside.top(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height()));
+    if (beside.right() + 1 + size.width() <= area.right() + 1)
+        window->move(beside.right() + 1, top);
+    else if (beside.left() - size.width() >= area.left())
+        window->move(beside.left() - size.width(), top);
+}
+
 void ShowHelpWindow(QTextBrowser* browser)
 {
+    if (!browser->isVisible())
+        PlaceBeside(browser, QApplication::activeWindow());
     browser->show();
     browser->raise();
     browser->activateWindow();

@@ -188,6 +188,7 @@ void CReferenceDlg::OnFormatChange()
     PlaceCoordControls();
     RestoreTabOrder();
     FitLabelTexts();
+    SetAccessibleTexts();
     Wgs84ToEntry();
 }
 

@@ -81,6 +81,7 @@ void CReferenceDlg::SetLanguageTexts()
     for (const LanguageText& row : g_languageTexts)
         SetDlgItemText(row.nControlId, QString::fromUtf8(bEnglish ? row.pszEnglish : row.pszGerman));
     SetDlgItemText(IDC_LANGUAGE, bEnglish ? QStringLiteral("English") : QStringLiteral("Deutsch"));
+    SetAccessibleTexts();
     FitLabelTexts();
     UpdateData(false);
 }

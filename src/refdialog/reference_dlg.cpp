@@ -469,6 +469,7 @@ void CReferenceDlg::OnKillFocusField(int id)
 void CReferenceDlg::OnRefPoint1()
 {
     m_nCurPoint = 0;
+    SetAccessibleTexts();
     CheckDlgButton(IDC_REF_POINT_1, true);
     CheckDlgButton(IDC_REF_POINT_2, false);
     UpdateData(false);
@@ -477,6 +478,7 @@ void CReferenceDlg::OnRefPoint1()
 void CReferenceDlg::OnRefPoint2()
 {
     m_nCurPoint = 1;
+    SetAccessibleTexts();
     CheckDlgButton(IDC_REF_POINT_2, true);
     CheckDlgButton(IDC_REF_POINT_1, false);
     UpdateData(false);

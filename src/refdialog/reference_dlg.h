@@ -142,6 +142,9 @@ public:
 
     // Languages and help.
     void SetLanguageTexts();
+    /// Names and describes the fields for screen readers in the current
+    /// language, format and point.
+    void SetAccessibleTexts();
     void OnLanguageToggle();
     bool OnHelpInfo(std::uint32_t helpId) override;
 

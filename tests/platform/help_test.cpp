@@ -90,6 +90,28 @@ TEST_F(HelpWindowTest, AContextNumberScrollsToItsTopicAndTheFinderToTheContents)
     EXPECT_FALSE(HelpWindow()->isVisible());
 }
 
+TEST_F(HelpWindowTest, HelpOpensBesideTheWindowThatAskedAndClosesWithEscapeOrCtrlW)
+{
+    // It opened over the dialog and had no key to close it.
+    WinHelp(QString(), HELP_QUIT, 0);
+    QWidget asker;
+    asker.setGeometry(0, 60, 100, 200); // room to its right on the 800-pixel offscreen screen
+    asker.show();
+    asker.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&asker));
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+    {
+        ASSERT_TRUE(WinHelp(m_strHelpFile, HELP_FINDER, 0));
+        EXPECT_FALSE(HelpWindow()->frameGeometry().intersects(asker.frameGeometry()));
+        EXPECT_GE(HelpWindow()->frameGeometry().left(), asker.frameGeometry().right());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(HelpWindow()));
+        QTest::keySequence(HelpWindow(), key);
+        EXPECT_FALSE(HelpWindow()->isVisible()) << key.toString().toStdString();
+        asker.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&asker));
+    }
+}
+
 TEST_F(HelpWindowTest, AMissingFileADirectoryOrANamedPipeIsReportedInTheWindowInOneLine)
 {
     const std::int32_t language = g_nLanguage;

@@ -1,6 +1,9 @@
 // The MagicMaps import, the language button and context help.
 #include "ref_dlg_fixture.h"
 
+#include <QAccessible>
+#include <QComboBox>
+
 #include "platform/help.h"
 
 #include <GeographicLib/UTMUPS.hpp>
@@ -195,3 +198,37 @@ TEST_F(ImportAndLanguage, HelpOnAControlOpensItsGroupsTopicInTheCurrentLanguages
 }
 
 } // namespace
+
+TEST_F(ImportAndLanguage, EveryFieldHasAnAccessibleNameInTheDialogsLanguageFormatAndPoint)
+{
+    // A screen reader could announce none of the fields: they have no caption.
+    const auto name = [this](int id)
+    {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(m_dlg->GetDlgItem(id));
+        return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+    };
+    const auto description = [this](int id)
+    {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(m_dlg->GetDlgItem(id));
+        return accessible != nullptr ? accessible->text(QAccessible::Description) : QString();
+    };
+    CReferenceDlg& dlg = Start(kGerman);
+    for (QObject* child : dlg.children())
+    {
+        auto* field = qobject_cast<QWidget*>(child);
+        const bool bInput = qobject_cast<QLineEdit*>(child) != nullptr || qobject_cast<QComboBox*>(child) != nullptr;
+        if (field != nullptr && bInput)
+        {
+            EXPECT_FALSE(name(field->property("controlId").toInt()).isEmpty()) << field->property("controlId").toInt();
+        }
+    }
+    EXPECT_EQ(name(IDC_LAT_MINUTE), QStringLiteral("Breite Dezimalminuten"));
+    EXPECT_EQ(description(IDC_LAT_MINUTE), QStringLiteral("Ref.Punkt 1"));
+    Click(IDC_LANGUAGE);
+    Click(IDC_REF_POINT_2);
+    EXPECT_EQ(name(IDC_LAT_MINUTE), QStringLiteral("Latitude decimal minutes"));
+    EXPECT_EQ(description(IDC_LAT_MINUTE), QStringLiteral("Ref.Point 2"));
+    Choose(IDC_FORMAT, FORMAT_UTM);
+    EXPECT_EQ(name(IDC_LAT_SIGN), QStringLiteral("Hemisphere"));
+    EXPECT_EQ(name(IDC_NORTHING), QStringLiteral("Northing in metres"));
+}
