@@ -15,6 +15,7 @@
 #include "conversion/coord_converter.h"
 #include "conversion/numeric_text.h"
 #include "formats/cal_file.h"
+#include "formats/cal_save.h"
 #include "formats/file_names.h"
 #include "formats/magicmaps.h"
 #include "formats/text_lines.h"
@@ -265,21 +266,24 @@ int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream&
 
     CCoordConverter converter;
     converter.SelectDatum(options.datum);
-    if (!ConvertEntryToWgs84(converter, options.format, values.Fields()))
+    ConvertEntryToWgs84(converter, options.format, values.Fields());
+    if (const auto fault = formats::FirstPositionFault(converter))
     {
-        const int p = converter.Fault(0) ? 0 : 1;
-        Report(err, points[p].first, FaultText(converter, p));
+        Report(err, points[fault->first].first, FaultText(converter, fault->first));
         return kExitFailed;
     }
 
     // The checks and questions of Save, in its order.
-    const std::string_view bmpBase = BaseName(options.bmpFileName);
-    if (options.mapName != bmpBase && !Ask(err, "--name", GetMessageText(MSG_FILE_AND_MAP_NAME, ""), options.yes))
-        return kExitDeclined;
-    if (!converter.CheckPixelRelation(cal.m_nPixel))
+    for (const formats::SaveCheck& check : formats::ChecksBeforeFileChoice(cal, converter))
     {
-        Report(err, "--pixel1, --pixel2", GetMessageText(MSG_PIXEL_COORD_RELATION, ""));
-        return kExitFailed;
+        const std::string text = GetMessageText(check.message, check.insert.c_str());
+        if (!check.bQuestion)
+        {
+            Report(err, "--pixel1, --pixel2", text);
+            return kExitFailed;
+        }
+        if (!Ask(err, "--name", text, options.yes))
+            return kExitDeclined;
     }
     // A directory, a device or a FIFO is no file to replace: refused before
     // the question whether to replace it.
@@ -288,18 +292,20 @@ int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream&
         Report(err, options.output, WriteErrorText(*refused));
         return kExitFailed;
     }
-    const std::string fileName(FileNameOfPath(options.output));
     std::error_code ignored;
-    if (std::filesystem::exists(options.output, ignored) &&
-        !Ask(err, options.output, GetMessageText(MSG_FILE_EXISTS, Shown(fileName).c_str()), options.yes))
-        return kExitDeclined;
-    if (bmpBase != BaseName(fileName) &&
-        !Ask(err, options.output, GetMessageText(MSG_CAL_AND_BMP_NAME, ""), options.yes))
-        return kExitDeclined;
+    const bool bExists = std::filesystem::exists(options.output, ignored);
+    for (const auto& check :
+         {formats::OverwriteCheck(options.output, bExists), formats::CalNameCheck(cal, options.output)})
+        if (check &&
+            !Ask(err, options.output, GetMessageText(check->message, Shown(check->insert).c_str()), options.yes))
+            return kExitDeclined;
 
     // The file holds WGS84 degrees and decimal minutes.
-    converter.SelectDatum(DATUM_WGS84);
-    converter.Wgs84ToDegMin(cal.m_nHemisphere, cal.m_nDegree, cal.m_dMinute);
+    if (const auto unfit = formats::TakeFilePositions(converter, cal))
+    {
+        Report(err, "--point1, --point2", GetMessageText(*unfit, ""));
+        return kExitFailed;
+    }
     std::ostringstream bytes;
     WriteCalFile(bytes, cal);
     if (const auto error = WriteWholeFile(options.output, bytes.str()))
@@ -337,15 +343,8 @@ int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format,
 
     // The file's values are WGS84 degrees and decimal minutes.
     EntryValues values;
-    for (int p = 0; p < 2; ++p)
-    {
-        for (int axis = 0; axis < 2; ++axis)
-        {
-            values.m_nHemisphere[p][axis] = cal.m_nHemisphere[p][axis];
-            values.m_nDegree[p][axis] = cal.m_nDegree[p][axis];
-            values.m_dMinute[p][axis] = cal.m_dMinute[p][axis];
-        }
-    }
+    std::uint32_t pixel[2][2] = {}; // printed from the file's values
+    CopyPointsFromCal(cal, {pixel, values.m_nHemisphere, values.m_nDegree, values.m_dMinute});
     CCoordConverter converter;
     if (!ConvertEntryToWgs84(converter, FORMAT_DEC_MINUTE, values.Fields()))
     {

@@ -271,3 +271,34 @@ void ReadCalFile(std::istream& file, CalValues& values, const CalMessageSink& re
     if (nLineCount < static_cast<std::uint64_t>(kCalLineCount))
         reportMessage(MSG_TOO_FEW_KEYWORDS, std::string());
 }
+
+namespace
+{
+
+// Copies the four two-point arrays of a reference file's points.
+template <class From, class To> void CopyPoints(const From& from, To& to)
+{
+    for (int p = 0; p < 2; ++p)
+    {
+        for (int axis = 0; axis < 2; ++axis)
+        {
+            to.m_nPixel[p][axis] = from.m_nPixel[p][axis];
+            to.m_nHemisphere[p][axis] = from.m_nHemisphere[p][axis];
+            to.m_nDegree[p][axis] = from.m_nDegree[p][axis];
+            to.m_dMinute[p][axis] = from.m_dMinute[p][axis];
+        }
+    }
+}
+
+} // namespace
+
+void CopyPointsToCal(const CalPointArrays& from, CalValues& to)
+{
+    CopyPoints(from, to);
+}
+
+void CopyPointsFromCal(const CalValues& from, const CalPointArrays& to)
+{
+    CalPointArrays target = to;
+    CopyPoints(from, target);
+}

@@ -66,6 +66,20 @@ struct CalValues
     double m_dHeightDiff = 0.0;            ///< height difference (metres)
 };
 
+/// A caller's two-point arrays that hold what a reference file holds of both
+/// points (names and meanings as in CalValues), by reference.
+struct CalPointArrays
+{
+    std::uint32_t (&m_nPixel)[2][2];
+    std::int32_t (&m_nHemisphere)[2][2];
+    std::int32_t (&m_nDegree)[2][2];
+    double (&m_dMinute)[2][2];
+};
+
+/// Copies both points' pixels, hemispheres, whole degrees and minutes.
+void CopyPointsToCal(const CalPointArrays& from, CalValues& to);
+void CopyPointsFromCal(const CalValues& from, const CalPointArrays& to);
+
 /// A calendar date: day of month 1-31, month 1-12, full year.
 struct CalDate
 {

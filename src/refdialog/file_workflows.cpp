@@ -7,7 +7,6 @@
 #include <QPushButton>
 
 #include <cerrno>
-#include <cmath>
 #include <filesystem>
 #include <istream>
 #include <sstream>
@@ -15,6 +14,7 @@
 #include <system_error>
 
 #include "formats/cal_file.h"
+#include "formats/cal_save.h"
 #include "formats/file_names.h"
 #include "messages/messages.h"
 #include "platform/file_dialog.h"
@@ -40,15 +40,23 @@ std::string Utf8(const QString& text)
     return text.toStdString();
 }
 
-std::string BaseNameOf(const QString& fileName)
-{
-    return std::string(BaseName(Utf8(fileName)));
-}
-
 // A Yes/No question of a workflow; only No stops it.
 bool AnsweredNo(MessageId question)
 {
     return ShowMessage(question, MB_YESNO) == IDNO;
+}
+
+// A check of Save as the user meets it: a question goes on only on Yes; a
+// stop shows its message and ends Save.
+bool Passes(const formats::SaveCheck& check)
+{
+    const QString text = QString::fromUtf8(GetMessageText(check.message, check.insert.c_str()));
+    if (!check.bQuestion)
+    {
+        ShowMessageText(text, MB_OK);
+        return false;
+    }
+    return ShowMessageText(text, MB_YESNO) == IDYES;
 }
 
 // A reference file has ten lines. A file that is something else (a bitmap
@@ -101,11 +109,10 @@ std::optional<QString> CReferenceDlg::ChooseCalFile(bool bOpen)
     // The directory counts from the choice on, whatever happens next.
     m_strCalDir = QDir::toNativeSeparators(path.left(path.size() - fileName.size()));
 
-    if (!bOpen && QFileInfo::exists(path))
+    if (!bOpen)
     {
-        const QByteArray name = fileName.toUtf8();
-        const QString question = QString::fromUtf8(GetMessageText(MSG_FILE_EXISTS, name.constData()));
-        if (ShowMessageText(question, MB_YESNO) != IDYES)
+        const auto overwrite = formats::OverwriteCheck(Utf8(path), QFileInfo::exists(path));
+        if (overwrite && !Passes(*overwrite))
             return std::nullopt;
     }
     return path;
@@ -142,16 +149,7 @@ bool CReferenceDlg::LoadCalFile(const QString& path)
 
     m_strMapName = QString::fromStdString(values.m_strMapName);
     m_strBmpFileName = QString::fromStdString(values.m_strBmpFileName);
-    for (int p = 0; p < 2; ++p)
-    {
-        for (int axis = 0; axis < 2; ++axis)
-        {
-            m_nPixel[p][axis] = values.m_nPixel[p][axis];
-            m_nHemisphere[p][axis] = values.m_nHemisphere[p][axis];
-            m_nDegree[p][axis] = values.m_nDegree[p][axis];
-            m_dMinute[p][axis] = values.m_dMinute[p][axis];
-        }
-    }
+    CopyPointsFromCal(values, {m_nPixel, m_nHemisphere, m_nDegree, m_dMinute});
     m_dHeightDiff = values.m_dHeightDiff;
 
     UpdateData(false);
@@ -176,21 +174,12 @@ std::int32_t CReferenceDlg::SelectWgs84Datum()
     return userDatum;
 }
 
-CalValues CReferenceDlg::MembersAsCalValues() const
+CalValues CReferenceDlg::MembersAsCalValues()
 {
     CalValues values;
     values.m_strMapName = Utf8(m_strMapName);
     values.m_strBmpFileName = Utf8(m_strBmpFileName);
-    for (int p = 0; p < 2; ++p)
-    {
-        for (int axis = 0; axis < 2; ++axis)
-        {
-            values.m_nPixel[p][axis] = m_nPixel[p][axis];
-            values.m_nHemisphere[p][axis] = m_nHemisphere[p][axis];
-            values.m_nDegree[p][axis] = m_nDegree[p][axis];
-            values.m_dMinute[p][axis] = m_dMinute[p][axis];
-        }
-    }
+    CopyPointsToCal({m_nPixel, m_nHemisphere, m_nDegree, m_dMinute}, values);
     values.m_dHeightDiff = m_dHeightDiff;
     return values;
 }
@@ -216,18 +205,13 @@ bool CReferenceDlg::OnSave()
     // the value to mend in front of the user.
     if (ReportPositionFault())
         return false;
-    if (Utf8(m_strMapName) != BaseNameOf(m_strBmpFileName) && AnsweredNo(MSG_FILE_AND_MAP_NAME))
-        return false;
-    if (!m_converter.CheckPixelRelation(m_nPixel))
-    {
-        ShowMessage(MSG_PIXEL_COORD_RELATION, MB_OK);
-        return false;
-    }
+    for (const formats::SaveCheck& check : formats::ChecksBeforeFileChoice(MembersAsCalValues(), m_converter))
+        if (!Passes(check))
+            return false;
     const std::optional<QString> path = ChooseCalFile(false);
     if (!path)
         return false;
-    if (BaseNameOf(m_strBmpFileName) != std::string(BaseName(FileNameOfPath(Utf8(*path)))) &&
-        AnsweredNo(MSG_CAL_AND_BMP_NAME))
+    if (const auto check = formats::CalNameCheck(MembersAsCalValues(), Utf8(*path)); check && !Passes(*check))
         return false;
 
     const std::int32_t userDatum = SelectWgs84Datum();
@@ -235,24 +219,17 @@ bool CReferenceDlg::OnSave()
 
     // The file's angles are the converter's WGS84 positions, not the fields'.
     CalValues values = MembersAsCalValues();
-    // A position beyond a whole turn (stored degrees are taken unchecked)
-    // has no degrees and minutes: the file would get 0°0' in its place.
-    const bool bExpressible = m_converter.Wgs84ToDegMin(values.m_nHemisphere, values.m_nDegree, values.m_dMinute);
+    const std::optional<MessageId> unfit = formats::TakeFilePositions(m_converter, values);
     std::ostringstream out;
     WriteCalFile(out, values);
-    const std::string bytes = out.str();
-
-    // An infinite height difference (a loaded file's number beyond every
-    // double) would be written as "inf", which reads back as 0.
-    const bool bFiniteHeight = std::isfinite(m_dHeightDiff);
 
     // Written completely or not at all (see WriteWholeFile): a failed write
     // leaves the old file as it was. In a directory the user may not write
     // to, an existing file that the user may write is written in place.
     std::optional<FileWriteError> writeError;
-    if (bExpressible && bFiniteHeight)
-        writeError = WriteWholeFile(std::filesystem::path(path->toStdU16String()), bytes);
-    const bool bWritten = bExpressible && bFiniteHeight && !writeError;
+    if (!unfit)
+        writeError = WriteWholeFile(std::filesystem::path(path->toStdU16String()), out.str());
+    const bool bWritten = !unfit && !writeError;
     if (bWritten)
     {
         m_bModified = false;
@@ -263,10 +240,8 @@ bool CReferenceDlg::OnSave()
     if (userDatum != DATUM_WGS84)
         RestoreDatum(userDatum);
     // After the exchanges of the restore, which hide the error window.
-    if (!bExpressible)
-        m_converter.ShowInputError(MSG_VALUE_TOO_LARGE);
-    else if (!bFiniteHeight)
-        m_converter.ShowInputError(m_dHeightDiff > 0.0 ? MSG_VALUE_TOO_LARGE : MSG_VALUE_TOO_SMALL);
+    if (unfit)
+        m_converter.ShowInputError(*unfit);
     else if (writeError)
         ReportWriteFailure(*path, *writeError);
     return bWritten;

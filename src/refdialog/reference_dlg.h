@@ -205,7 +205,7 @@ private:
     /// Back to the user's datum after Save or Load worked in WGS84.
     void RestoreDatum(std::int32_t datum);
     /// The members a reference file holds.
-    CalValues MembersAsCalValues() const;
+    CalValues MembersAsCalValues();
     void CenterWindow(QWidget* window);
     /// Closes the main window and ends the event loop (nothing without a main window).
     void EndProgram();
