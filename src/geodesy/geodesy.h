@@ -9,6 +9,7 @@
 #include "geodesy/datum.h"
 #include "geodesy/datum_shift.h"
 #include "geodesy/ellipsoid.h"
+#include "geodesy/geocentric.h"
 #include "geodesy/geodesy_constants.h"
 #include "geodesy/transverse_mercator.h"
 #include "geodesy/utm.h"

@@ -1,8 +1,9 @@
 #pragma once
 
 // Constants shared by the geodesy routines: the forms of pi, the unit factors,
-// the codes of the two world ellipsoids, the latitude bounds of the
-// projections, and the error bits of every operation family.
+// the WGS 84 start values, the codes of the two world ellipsoids, the
+// latitude bounds of the projections, and the error bits of every operation
+// family.
 //
 // Every operation that can fail returns a std::uint32_t bit set; 0 means
 // success and the bits of one family combine with |. The same numeric bit
@@ -32,6 +33,30 @@ static_assert(PI / 180.0 == DEG_TO_RAD && 180.0 / PI == RAD_TO_DEG,
 /// Arc-seconds to radians (pi/648000), used for the datum rotations and the
 /// WGS 72 formulas.
 inline constexpr double ARC_SECONDS_TO_RAD = 4.848136811095274e-06;
+
+// ---------------------------------------------------------------------------
+// WGS 84: the values every process-wide state starts with
+//
+// Before its first set-up each routine family works on WGS 84. A set-up
+// derives e2 and e'2 from f; the start values are published rounded figures
+// instead, kept because results before the first set-up depend on them to
+// the last bit.
+// ---------------------------------------------------------------------------
+
+/// Semi-major axis (m).
+inline constexpr double WGS84_SEMI_MAJOR_AXIS = 6378137.0;
+/// Flattening, 1/298.257223563.
+inline constexpr double WGS84_FLATTENING = 1 / 298.257223563;
+static_assert(WGS84_FLATTENING == 0.0033528106647474805);
+/// First eccentricity squared as published (73 ulp above 2f - f^2): the start
+/// value of the geocentric conversion and of the projection.
+inline constexpr double WGS84_PUBLISHED_E2 = 0.00669437999014138;
+/// Second eccentricity squared as published, from a and the rounded
+/// b = 6356752.3142 m: the geocentric conversion's start value.
+inline constexpr double WGS84_PUBLISHED_EP2 = 0.006739496756586903;
+/// The same figure cut to 14 digits (3 ulp smaller): the Transverse Mercator
+/// start value, kept apart because the projection has always started from it.
+inline constexpr double WGS84_PUBLISHED_EP2_14_DIGITS = 0.0067394967565869;
 
 // ---------------------------------------------------------------------------
 // Ellipsoid codes of the two world systems

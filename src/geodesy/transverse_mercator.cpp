@@ -35,6 +35,7 @@
 #include <cmath>
 
 #include "geodesy/geodesy_test_hooks.h"
+#include "geodesy/parameter_rules.h"
 #include "geodesy/transverse_mercator_internal.h"
 
 namespace geodesy
@@ -44,12 +45,13 @@ namespace
 
 struct TransverseMercatorState
 {
-    // Start values: WGS 84, with e'^2 and the arc coefficients as published
-    // (from the rounded b = 6356752.3142 m; a set-up derives them from f).
-    double a = 6378137.0;
-    double f = 0.0033528106647474805;
-    double e2 = 0.00669437999014138;
-    double ep2 = 0.0067394967565869;
+    // Start values: WGS 84 with e2, e'2 and the arc coefficients as published
+    // (from the rounded b = 6356752.3142 m) rather than derived from f as a
+    // set-up does: results before the first set-up depend on these figures.
+    double a = WGS84_SEMI_MAJOR_AXIS;
+    double f = WGS84_FLATTENING;
+    double e2 = WGS84_PUBLISHED_E2;
+    double ep2 = WGS84_PUBLISHED_EP2_14_DIGITS;
     double k0 = 1.0;
     double AP = 6367449.1458008;
     double BP = 16038.508696861;
@@ -262,14 +264,13 @@ std::uint32_t SetTransverseMercatorParameters(double a, double f, double originL
                                               double falseEasting, double falseNorthing, double scaleFactor)
 {
     std::uint32_t bits = TM_NO_ERROR;
-    if (!(a > 0.0))
+    if (!detail::IsValidAxis(a))
         bits |= TM_AXIS_ERROR;
-    const double inverseFlattening = 1 / f;
-    if (!(inverseFlattening >= 250 && inverseFlattening <= 350))
+    if (!detail::IsValidFlattening(f))
         bits |= TM_FLATTENING_ERROR;
-    if (!(originLatitude >= -PI_OVER_2 && originLatitude <= PI_OVER_2))
+    if (!detail::IsValidLatitude(originLatitude))
         bits |= TM_ORIGIN_LATITUDE_ERROR;
-    if (!(centralMeridian >= -PI && centralMeridian <= TWO_PI))
+    if (!detail::IsValidLongitude(centralMeridian))
         bits |= TM_CENTRAL_MERIDIAN_ERROR;
     if (!(scaleFactor >= 0.3 && scaleFactor <= 3.0))
         bits |= TM_SCALE_FACTOR_ERROR;
@@ -286,8 +287,8 @@ std::uint32_t SetTransverseMercatorParameters(double a, double f, double originL
     st.k0 = 1.0;
     st.a = a;
     st.f = f;
-    st.e2 = 2 * f - f * f;
-    st.ep2 = 1 / (1 - st.e2) - 1;
+    st.e2 = detail::FirstEccentricitySquared(f);
+    st.ep2 = detail::SecondEccentricitySquared(st.e2);
 
     const double b = a * (1 - f);
     const double n = (a - b) / (a + b);

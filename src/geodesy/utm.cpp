@@ -12,6 +12,7 @@
 #include "geodesy/utm.h"
 
 #include "geodesy/geodesy_test_hooks.h"
+#include "geodesy/parameter_rules.h"
 #include "geodesy/transverse_mercator.h"
 #include "geodesy/transverse_mercator_internal.h"
 
@@ -22,8 +23,8 @@ namespace
 
 struct UtmState
 {
-    double a = 6378137.0;
-    double f = 0.0033528106647474805;
+    double a = WGS84_SEMI_MAJOR_AXIS;
+    double f = WGS84_FLATTENING;
     std::int32_t zoneOverride = 0;
 };
 
@@ -64,10 +65,9 @@ bool IsValidNorthing(double northing)
 std::uint32_t SetUtmParameters(double a, double f, std::int32_t zoneOverride)
 {
     std::uint32_t bits = UTM_NO_ERROR;
-    if (!(a > 0.0))
+    if (!detail::IsValidAxis(a))
         bits |= UTM_AXIS_ERROR;
-    const double inverseFlattening = 1 / f;
-    if (!(inverseFlattening >= 250 && inverseFlattening <= 350))
+    if (!detail::IsValidFlattening(f))
         bits |= UTM_FLATTENING_ERROR;
     if (zoneOverride < 0 || zoneOverride > MAX_ZONE)
         bits |= UTM_ZONE_OVERRIDE_ERROR;
@@ -86,7 +86,7 @@ std::uint32_t ConvertGeodeticToUtm(double latitude, double longitude, std::int32
     std::uint32_t bits = UTM_NO_ERROR;
     if (!(latitude >= UTM_MIN_LATITUDE && latitude <= UTM_MAX_LATITUDE))
         bits |= UTM_LATITUDE_ERROR;
-    if (!(longitude >= -PI && longitude <= TWO_PI))
+    if (!detail::IsValidLongitude(longitude))
         bits |= UTM_LONGITUDE_ERROR;
     if (bits != UTM_NO_ERROR)
         return bits;
