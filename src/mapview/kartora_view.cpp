@@ -45,6 +45,21 @@ QString MapCaption(const QString& path)
     return caption;
 }
 
+/// The mouse position in the client area (the viewport), with its fraction
+/// of a pixel. Qt hands a widget the position rounded to whole pixels (the
+/// window maps it through integer points), which on a scaled screen puts a
+/// click on the lower-right half of a map pixel into the next pixel. The
+/// position within the window keeps the fraction, and the viewport stands a
+/// whole number of pixels into the window. A position that has a fraction
+/// already was not rounded and is taken as it is.
+QPointF ClientPosition(const QMouseEvent& event)
+{
+    const auto exact = [](qreal local, qreal scene)
+    { return local != std::floor(local) ? local : local + (scene - qRound(scene)); };
+    return {exact(event.position().x(), event.scenePosition().x()),
+            exact(event.position().y(), event.scenePosition().y())};
+}
+
 /// A 32-bit value of a message's pointed-to array, read as the signed value
 /// the messages carry (the dialog keeps its pixels unsigned).
 std::int32_t SignedValue(std::uint32_t value)
@@ -377,13 +392,13 @@ void CKartoraView::mousePressEvent(QMouseEvent* event)
         viewport()->update();
     }
     if (event->button() == Qt::LeftButton)
-        OnLButtonDown(BitmapPixelAt(event->position()) - ScrollPosition());
+        OnLButtonDown(BitmapPixelAt(ClientPosition(*event)) - ScrollPosition());
     event->accept();
 }
 
 void CKartoraView::mouseMoveEvent(QMouseEvent* event)
 {
-    OnMouseMove(event->buttons(), event->modifiers(), BitmapPixelAt(event->position()) - ScrollPosition());
+    OnMouseMove(event->buttons(), event->modifiers(), BitmapPixelAt(ClientPosition(*event)) - ScrollPosition());
     event->accept();
 }
 
@@ -391,7 +406,7 @@ void CKartoraView::mouseReleaseEvent(QMouseEvent* event)
 {
     // A release outside the view belongs to whatever lies there; Qt still
     // delivers it here because the press grabbed the mouse.
-    const QPoint point = BitmapPixelAt(event->position()) - ScrollPosition();
+    const QPoint point = BitmapPixelAt(ClientPosition(*event)) - ScrollPosition();
     if (event->button() == Qt::RightButton && viewport()->rect().contains(point))
         OnRButtonUp(point);
     event->accept();
@@ -433,9 +448,10 @@ void CKartoraView::TrackContextMenu(QPoint pixel, QPoint clientPoint)
         if (id == ID_REF_POINT_1 || id == ID_REF_POINT_2)
             action->setEnabled(m_bBitmapLoaded != 0);
     }
-    // Left-aligned at the point, from the view window's top-left corner.
+    // Left-aligned at the point, from the top-left corner of the client
+    // area (the viewport, inside the view's frame).
     const QPointer<CKartoraView> self(this);
-    const QAction* chosen = menu->exec(mapToGlobal(QPoint(0, 0)) + clientPoint);
+    const QAction* chosen = menu->exec(viewport()->mapToGlobal(clientPoint));
     const int id = chosen != nullptr ? chosen->data().toInt() : 0;
     delete menu;
     if (self && id != 0)

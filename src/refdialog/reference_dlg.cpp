@@ -497,6 +497,7 @@ LRESULT CReferenceDlg::OnPointPicked1(WPARAM x, LPARAM y)
     raise();
     activateWindow();
     OnRefPoint1();
+    FocusFirstCoordinate();
     return 0;
 }
 
@@ -510,7 +511,25 @@ LRESULT CReferenceDlg::OnPointPicked2(WPARAM x, LPARAM y)
     raise();
     activateWindow();
     OnRefPoint2();
+    FocusFirstCoordinate();
     return 0;
+}
+
+void CReferenceDlg::FocusFirstCoordinate()
+{
+    // After a pick the user types the point's position. The dialog came back
+    // with the focus on whichever button had it before the map was shown,
+    // ten tab stops away from the fields.
+    auto* field = Item<CEditCtrl>(m_nFormat == FORMAT_UTM ? IDC_EASTING : IDC_LONG_DEGREE);
+    if (field == nullptr)
+        return;
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+    // The button that had the focus stays the default one when the focus
+    // moves while the window is hidden: Enter in the field would press
+    // "Show Map". In a field Enter presses "Close", the dialog's default.
+    if (auto* close = Item<QPushButton>(IDOK))
+        close->setDefault(true);
 }
 
 LRESULT CReferenceDlg::OnRestoreNames(WPARAM, LPARAM)

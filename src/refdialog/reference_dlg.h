@@ -96,6 +96,8 @@ public:
     void OnRefPoint2();
     LRESULT OnPointPicked1(WPARAM x, LPARAM y);
     LRESULT OnPointPicked2(WPARAM x, LPARAM y);
+    /// The focus in the current point's first coordinate field, its text selected.
+    void FocusFirstCoordinate();
     LRESULT OnRestoreNames(WPARAM = 0, LPARAM = 0);
     void OnShowMap();
 

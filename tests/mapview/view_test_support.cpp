@@ -199,6 +199,7 @@ void CMenuChoice::Poll()
     }
     m_timer.stop();
     m_bDone = true;
+    m_ptMenu = menu->pos();
     for (QAction* action : menu->actions())
     {
         if (action->data().toInt() == m_nCommandId)

@@ -89,12 +89,15 @@ public:
     bool Done() const { return m_bDone; }
     /// Whether the item was enabled when it was clicked.
     bool WasEnabled() const { return m_bWasEnabled; }
+    /// Where the menu's top-left corner stood on the screen.
+    QPoint MenuPosition() const { return m_ptMenu; }
 
 private:
     void Poll();
     int m_nCommandId;
     bool m_bDone = false;
     bool m_bWasEnabled = false;
+    QPoint m_ptMenu;
     int m_nPolls = 0;
     QTimer m_timer;
 };

@@ -89,6 +89,9 @@ TEST_F(ReferenceDialog, PixelFieldsMoveTheMarkerAndAPickedPointShowsTheHiddenDia
 
     Click(IDC_REF_POINT_2);
     dlg.m_bModified = false;
+    PostMessage(&dlg, WM_MAP_STATE, 1);
+    Deliver();
+    dlg.GetDlgItem(IDC_SHOW_MAP)->setFocus(); // the way to the map
     dlg.hide();
     PostMessage(&dlg, WM_REFPOINT1_PICKED, 321, 654);
     Deliver();
@@ -97,6 +100,13 @@ TEST_F(ReferenceDialog, PixelFieldsMoveTheMarkerAndAPickedPointShowsTheHiddenDia
     EXPECT_EQ(Shown({IDC_PIXEL_X, IDC_PIXEL_Y}), Texts({"321", "654"}));
     // A pick is a change: "Close" after a Save ended the program and lost it.
     EXPECT_TRUE(dlg.m_bModified);
+    // The focus came back on "Show Map", ten tab stops before the position to type.
+    const auto* longitude = dlg.Item<CEditCtrl>(IDC_LONG_DEGREE);
+    EXPECT_EQ(dlg.focusWidget(), longitude);
+    EXPECT_EQ(longitude->selectedText(), QStringLiteral("10"));
+    // Enter in the field presses "Close", as in every field, not the button used last.
+    EXPECT_TRUE(dlg.Item<QPushButton>(IDOK)->isDefault());
+    EXPECT_FALSE(dlg.Item<QPushButton>(IDC_SHOW_MAP)->isDefault());
 
     // A pixel beyond the signed range keeps its bits: it shows as negative,
     // is refused as text, and stays as it came.
