@@ -100,6 +100,54 @@ constexpr const char* kTexts[2 * TXT_COUNT] = {
     // TXT_NO
     "Nein",
     "No",
+    // TXT_CHECK_SCALE
+    "Maßstab (m/Pixel)",
+    "Scale (m/pixel)",
+    // TXT_CHECK_SCALE_RATIO
+    "Maßstabsverhältnis x zu y",
+    "Scale ratio of x and y",
+    // TXT_CHECK_UTM_GRID
+    "im UTM-Gitter",
+    "in the UTM grid",
+    // TXT_CHECK_SEPARATION
+    "Abstand der Punkte (Pixel)",
+    "Separation of the points (pixels)",
+    // TXT_CHECK_MAP_SIZE
+    "Kartengröße (Pixel)",
+    "Map size (pixels)",
+    // TXT_CHECK_MAP_SCALE
+    "Kartenmaßstab",
+    "Map scale",
+    // TXT_CHECK_CORNER_ERROR
+    "Abweichung an den Ecken von einem UTM-Gitter (m)",
+    "Error at the corners against a UTM grid (m)",
+    // TXT_CHECK_NO_FINDING
+    "Kein Befund.",
+    "No finding.",
+    // TXT_CHECK_ERROR
+    "Fehler",
+    "error",
+    // TXT_CHECK_WARNING
+    "Warnung",
+    "warning",
+    // TXT_NOT_DEFINED
+    "nicht bestimmt",
+    "not defined",
+    // TXT_UNKNOWN
+    "unbekannt",
+    "unknown",
+    // TXT_NOT_A_BMP
+    "kein lesbares BMP-File",
+    "not a readable BMP file",
+    // TXT_SIZE_SYNTAX
+    "erwartet BxH, z. B. 800x600",
+    "expected WxH, e.g. 800x600",
+    // TXT_BAD_DPI
+    "erwartet eine Auflösung über 0 dpi",
+    "expected a resolution above 0 dpi",
+    // TXT_NO_CALIBRATION
+    "die Referenzpunkte bestimmen keine Kalibrierung (gleiche Pixelspalte oder -zeile, gleiche Länge oder Breite)",
+    "the reference points define no calibration (same pixel column or row, same longitude or latitude)",
 };
 
 } // namespace

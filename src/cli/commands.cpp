@@ -31,6 +31,8 @@ std::string SystemReason(int error)
 
 // Why a point got no position: the value to mend and the dialog's message,
 // e.g. "easting: Value too small!".
+} // namespace
+
 std::string FaultText(const CCoordConverter& converter, int point)
 {
     static constexpr CliTextId kValueNames[] = {TXT_LONGITUDE, TXT_LATITUDE, TXT_EASTING, TXT_NORTHING, TXT_ZONE};
@@ -49,6 +51,9 @@ std::string PointName(int point)
 // Opens a file to read, or reports why not. A directory opens as a stream on
 // some systems and then reads as empty; it counts as a file that cannot be
 // opened.
+namespace
+{
+
 bool OpenForReading(const std::string& path, std::ifstream& file, std::ostream& err)
 {
     std::error_code ec;
@@ -316,12 +321,11 @@ int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream&
     return Emit(out, err, options.output + '\n') ? kExitOk : kExitFailed;
 }
 
-int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err)
+bool ReadCalFileOrReport(const std::string& path, CalValues& cal, std::ostream& err)
 {
     std::ifstream file;
     if (!OpenForReading(path, file, err))
-        return kExitFailed;
-    CalValues cal;
+        return false;
     bool bReported = false;
     ReadCalFile(file, cal,
                 [&](MessageId id, const std::string& insert)
@@ -335,10 +339,16 @@ int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format,
     if (file.bad())
     {
         ReportReadError(err, path, errno);
-        return kExitFailed;
+        return false;
     }
     // Whatever the reader had to say, the values it leaves are guesswork.
-    if (bReported)
+    return !bReported;
+}
+
+int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err)
+{
+    CalValues cal;
+    if (!ReadCalFileOrReport(path, cal, err))
         return kExitFailed;
 
     // The file's values are WGS84 degrees and decimal minutes.

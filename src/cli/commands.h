@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "conversion/coord_converter.h"
+#include "formats/cal_file.h"
+
 /// Exit status: success, a failed check or unreadable input, a question
 /// answered No.
 constexpr int kExitOk = 0;
@@ -56,6 +59,15 @@ int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream&
 /// `format`. Any message of the reader, a read error, a point without
 /// position or one the format cannot express: 1, and no values printed.
 int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err);
+
+/// Reads the .CAL file at `path` as Load does; false (with the reader's
+/// message, or why the file could not be read, on `err`) when its values
+/// cannot be taken as they are.
+bool ReadCalFileOrReport(const std::string& path, CalValues& cal, std::ostream& err);
+
+/// Why point `point` got no position in the converter's last to-WGS84
+/// operation, e.g. "easting: Value too small!".
+std::string FaultText(const CCoordConverter& converter, int point);
 
 /// The MagicMaps import: takes both points of `path` in `datum` and prints
 /// them in `format`. Each of the first two lines must hold two numbers

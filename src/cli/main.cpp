@@ -6,6 +6,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "cli/calibration_commands.h"
 #include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/point_text.h"
@@ -129,7 +130,7 @@ int main(int argc, char** argv)
         ->each([&](const std::string&) { toFormatGiven = true; });
     convertCommand->add_option("points", convert.points, "points, one argument each");
 
-    CLI::App* calCommand = app.add_subcommand("cal", "write or read a .CAL reference file");
+    CLI::App* calCommand = app.add_subcommand("cal", "write, read or check a .CAL reference file");
     calCommand->require_subcommand(1);
     AddLanguageOption(calCommand, language);
 
@@ -156,6 +157,41 @@ int main(int argc, char** argv)
     readCommand->add_option("file", readPath, "the .CAL file")->required();
     AddName(readCommand, "--datum", readDatum, ParseDatumName, TXT_UNKNOWN_DATUM, kDatumHelp);
     AddName(readCommand, "--format", readFormat, ParseFormatName, TXT_UNKNOWN_FORMAT, kFormatHelp);
+
+    CalCheckOptions check;
+    CLI::App* checkCommand =
+        calCommand->add_subcommand("check", "judge a .CAL file: scales, separations, map scale, likely mistakes");
+    AddLanguageOption(checkCommand, language);
+    checkCommand->add_option("file", check.file, "the .CAL file")->required();
+    auto* bmpOption =
+        checkCommand->add_option("--bmp", check.bmp, "the map's BMP file (default: its name beside the file)");
+    checkCommand->add_option("--size", check.size, "the map's size WxH in pixels instead of a BMP file")
+        ->excludes(bmpOption);
+    checkCommand->add_option("--dpi", check.dpi, "the scan's resolution (dots per inch), for the map scale");
+    checkCommand->add_flag("--json", check.json, "print one JSON object");
+
+    std::string locateFile, locateX, locateY;
+    std::int32_t locateDatum = 0;
+    std::int32_t locateFormat = 1;
+    CLI::App* locateCommand = calCommand->add_subcommand("locate", "the position at a pixel of a .CAL file's map");
+    AddLanguageOption(locateCommand, language);
+    locateCommand->add_option("file", locateFile, "the .CAL file")->required();
+    locateCommand->add_option("x", locateX, "pixel x (decimals allowed)")->required();
+    locateCommand->add_option("y", locateY, "pixel y from the bottom row (decimals allowed)")->required();
+    AddName(locateCommand, "--to-datum", locateDatum, ParseDatumName, TXT_UNKNOWN_DATUM,
+            "output datum (default WGS84)");
+    AddName(locateCommand, "--to-format", locateFormat, ParseFormatName, TXT_UNKNOWN_FORMAT,
+            "output format (default dm)");
+
+    std::string pixelFile, pixelPoint;
+    std::int32_t pixelDatum = 0;
+    std::int32_t pixelFormat = 1;
+    CLI::App* pixelCommand = calCommand->add_subcommand("pixel", "the pixel of a position on a .CAL file's map");
+    AddLanguageOption(pixelCommand, language);
+    pixelCommand->add_option("file", pixelFile, "the .CAL file")->required();
+    pixelCommand->add_option("point", pixelPoint, "the position in the format's syntax")->required();
+    AddName(pixelCommand, "--datum", pixelDatum, ParseDatumName, TXT_UNKNOWN_DATUM, kDatumHelp);
+    AddName(pixelCommand, "--format", pixelFormat, ParseFormatName, TXT_UNKNOWN_FORMAT, kFormatHelp);
 
     std::string importPath;
     std::int32_t importDatum = 0;
@@ -184,6 +220,12 @@ int main(int argc, char** argv)
             status = RunCalWrite(write, std::cout, std::cerr);
         else if (*readCommand)
             status = RunCalRead(readPath, readDatum, readFormat, std::cout, std::cerr);
+        else if (*checkCommand)
+            status = RunCalCheck(check, std::cout, std::cerr);
+        else if (*locateCommand)
+            status = RunCalLocate(locateFile, locateX, locateY, locateDatum, locateFormat, std::cout, std::cerr);
+        else if (*pixelCommand)
+            status = RunCalPixel(pixelFile, pixelPoint, pixelDatum, pixelFormat, std::cout, std::cerr);
         else
             status = RunImport(importPath, importDatum, importFormat, std::cout, std::cerr);
     }

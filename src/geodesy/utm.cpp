@@ -80,6 +80,13 @@ std::uint32_t SetUtmParameters(double a, double f, std::int32_t zoneOverride)
     return UTM_NO_ERROR;
 }
 
+void GetUtmParameters(double& a, double& f, std::int32_t& zoneOverride)
+{
+    a = g_utm.a;
+    f = g_utm.f;
+    zoneOverride = g_utm.zoneOverride;
+}
+
 std::uint32_t ConvertGeodeticToUtm(double latitude, double longitude, std::int32_t& zone, char& hemisphere,
                                    double& easting, double& northing)
 {

@@ -29,6 +29,13 @@ namespace geodesy
 ///   nothing is stored.
 std::uint32_t SetUtmParameters(double a, double f, std::int32_t zoneOverride);
 
+/// The UTM state as the last successful SetUtmParameters left it (WGS 84 and
+/// no override at process start), so that a caller can put it back.
+/// @param[out] a semi-major axis (metres).
+/// @param[out] f flattening.
+/// @param[out] zoneOverride 0 for none.
+void GetUtmParameters(double& a, double& f, std::int32_t& zoneOverride);
+
 /// Geodetic to UTM coordinates.
 /// @param latitude (radians), -80.5 to 84.5 degrees (see UTM_MIN_LATITUDE:
 ///   -80.5 * pi/180 is accepted).

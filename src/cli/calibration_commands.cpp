@@ -1,0 +1,253 @@
+#include "cli/calibration_commands.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+
+#include "calibration/bmp_size.h"
+#include "calibration/calibration_check.h"
+#include "cli/cli_texts.h"
+#include "cli/commands.h"
+#include "cli/point_text.h"
+#include "cli/reporting.h"
+#include "conversion/numeric_text.h"
+#include "formats/file_names.h"
+
+namespace
+{
+
+using calibration::Calibration;
+using calibration::GeoPoint;
+using calibration::MapSize;
+
+const double kRadToDeg = 180.0 / (4.0 * std::atan(1.0));
+
+// The calibration of a .CAL file whose values read as they are and whose
+// points have positions, or nothing (reported). `cal` gets the file's values.
+std::optional<Calibration> CalibrationOfFile(const std::string& path, CalValues& cal, std::ostream& err)
+{
+    if (!ReadCalFileOrReport(path, cal, err))
+        return std::nullopt;
+    // The file's points through the converter, as Load takes them: a
+    // position beyond a pole or a whole turn is reported, not checked.
+    EntryValues values;
+    std::uint32_t pixel[2][2] = {};
+    CopyPointsFromCal(cal, {pixel, values.m_nHemisphere, values.m_nDegree, values.m_dMinute});
+    CCoordConverter converter;
+    ConvertEntryToWgs84(converter, FORMAT_DEC_MINUTE, values.Fields());
+    for (int p = 0; p < 2; ++p)
+        if (converter.Fault(p))
+        {
+            Report(err, path, "POINT" + std::to_string(p + 1) + ": " + FaultText(converter, p));
+            return std::nullopt;
+        }
+    return calibration::CalibrationOf(cal);
+}
+
+std::optional<Calibration> DefinedCalibrationOfFile(const std::string& path, std::ostream& err)
+{
+    CalValues cal;
+    std::optional<Calibration> c = CalibrationOfFile(path, cal, err);
+    if (c && !c->IsDefined())
+    {
+        Report(err, path, CliText(TXT_NO_CALIBRATION));
+        return std::nullopt;
+    }
+    return c;
+}
+
+// "800x600".
+std::optional<MapSize> ParseSize(const std::string& text)
+{
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string::npos)
+        return std::nullopt;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    if (CheckIntField(text.substr(0, x), kNoUpperLimit, width) ||
+        CheckIntField(text.substr(x + 1), kNoUpperLimit, height) || width <= 0 || height <= 0)
+        return std::nullopt;
+    return MapSize{width, height};
+}
+
+// The map's size: given, from the BMP named, or from the file's BMP name
+// beside the .CAL file when that exists. False after a report.
+bool FindMapSize(const CalCheckOptions& options, const std::string& bmpName, std::optional<MapSize>& size,
+                 std::ostream& err)
+{
+    if (!options.size.empty())
+    {
+        size = ParseSize(options.size);
+        if (!size)
+            Report(err, "--size", CliText(TXT_SIZE_SYNTAX));
+        return size.has_value();
+    }
+    std::filesystem::path bmp = options.bmp;
+    if (bmp.empty())
+    {
+        if (bmpName.empty())
+            return true;
+        bmp = std::filesystem::path(options.file).parent_path() / std::filesystem::path(bmpName);
+        std::error_code ignored;
+        if (!std::filesystem::exists(bmp, ignored))
+            return true; // not beside it: the size stays unknown
+    }
+    size = calibration::ReadBmpSize(bmp);
+    if (!size)
+        Report(err, bmp.string(), CliText(TXT_NOT_A_BMP));
+    return size.has_value();
+}
+
+std::string Fixed(double value, int decimals)
+{
+    return FormatFixed(value, decimals);
+}
+
+std::string Words(const calibration::CheckReport& report)
+{
+    const calibration::CalibrationFigures& f = report.figures;
+    const std::string undefined = CliText(TXT_NOT_DEFINED);
+    std::string text = CliText(TXT_CHECK_SCALE) + ": ";
+    text += f.scaleX && f.scaleY ? "x " + Fixed(*f.scaleX, 3) + ", y " + Fixed(*f.scaleY, 3) : undefined;
+    text += '\n' + CliText(TXT_CHECK_SCALE_RATIO) + ": " + (f.scaleRatio ? Fixed(*f.scaleRatio, 3) : undefined);
+    if (f.gridScaleRatio)
+        text += " (" + CliText(TXT_CHECK_UTM_GRID) + ": " + Fixed(*f.gridScaleRatio, 3) + ")";
+    text += '\n' + CliText(TXT_CHECK_SEPARATION) + ": x " + Fixed(f.separationX, 0) + ", y " + Fixed(f.separationY, 0);
+    text += '\n' + CliText(TXT_CHECK_MAP_SIZE) + ": " +
+            (f.size ? std::to_string(f.size->width) + " x " + std::to_string(f.size->height) : CliText(TXT_UNKNOWN));
+    if (f.scaleDenominator)
+        text += '\n' + CliText(TXT_CHECK_MAP_SCALE) + ": 1 : " + std::to_string(*f.scaleDenominator);
+    if (f.cornerError)
+        text += '\n' + CliText(TXT_CHECK_CORNER_ERROR) + ": " + Fixed(*f.cornerError, 1);
+    text += '\n';
+    if (report.findings.empty())
+        text += CliText(TXT_CHECK_NO_FINDING) + '\n';
+    for (const calibration::Finding& finding : report.findings)
+        text += CliText(finding.kind == calibration::FindingKind::Error ? TXT_CHECK_ERROR : TXT_CHECK_WARNING) + " (" +
+                finding.code + "): " + finding.message + '\n';
+    return text;
+}
+
+std::string Json(const calibration::CheckReport& report)
+{
+    using nlohmann::ordered_json;
+    const calibration::CalibrationFigures& f = report.figures;
+    const auto optional = [](const auto& value) { return value ? ordered_json(*value) : ordered_json(nullptr); };
+    ordered_json object;
+    object["scale_m_per_px"] =
+        f.scaleX && f.scaleY ? ordered_json{{"x", *f.scaleX}, {"y", *f.scaleY}} : ordered_json(nullptr);
+    object["scale_ratio"] = optional(f.scaleRatio);
+    object["grid_scale_ratio"] = optional(f.gridScaleRatio);
+    object["separation_px"] = {{"x", f.separationX}, {"y", f.separationY}};
+    object["map_size_px"] =
+        f.size ? ordered_json{{"width", f.size->width}, {"height", f.size->height}} : ordered_json(nullptr);
+    object["scale_denominator"] = optional(f.scaleDenominator);
+    object["corner_error_m"] = optional(f.cornerError);
+    ordered_json findings = ordered_json::array();
+    for (const calibration::Finding& finding : report.findings)
+        findings.push_back({{"code", finding.code},
+                            {"kind", finding.kind == calibration::FindingKind::Error ? "error" : "warning"},
+                            {"message", finding.message}});
+    object["findings"] = findings;
+    return object.dump() + '\n';
+}
+
+} // namespace
+
+int RunCalCheck(const CalCheckOptions& options, std::ostream& out, std::ostream& err)
+{
+    CalValues cal;
+    const std::optional<Calibration> c = CalibrationOfFile(options.file, cal, err);
+    if (!c)
+        return kExitFailed;
+    calibration::CheckInput input;
+    if (options.dpi)
+    {
+        double dpi = 0.0;
+        if (!ParseDouble(*options.dpi, dpi) || !(dpi > 0.0) || !std::isfinite(dpi))
+        {
+            Report(err, "--dpi", CliText(TXT_BAD_DPI));
+            return kExitFailed;
+        }
+        input.dpi = dpi;
+    }
+    if (!FindMapSize(options, cal.m_strBmpFileName, input.size, err))
+        return kExitFailed;
+    const calibration::CheckReport report = calibration::CheckCalibration(*c, input);
+    if (!Emit(out, err, options.json ? Json(report) : Words(report)))
+        return kExitFailed;
+    if (report.HasError())
+        return kExitFailed;
+    return report.findings.empty() ? kExitOk : kExitWarnings;
+}
+
+int RunCalLocate(const std::string& file, const std::string& x, const std::string& y, std::int32_t toDatum,
+                 std::int32_t toFormat, std::ostream& out, std::ostream& err)
+{
+    double pixel[2] = {};
+    const std::string* texts[2] = {&x, &y};
+    for (int axis = 0; axis < 2; ++axis)
+        if (!ParseDouble(*texts[axis], pixel[axis]) || !std::isfinite(pixel[axis]))
+        {
+            Report(err, Shown(*texts[axis], kShownInputBytes), GetMessageText(MSG_FORBIDDEN_CHARS, ""));
+            return kExitFailed;
+        }
+    const std::optional<Calibration> c = DefinedCalibrationOfFile(file, err);
+    if (!c)
+        return kExitFailed;
+    const GeoPoint position = c->PositionAt({pixel[0], pixel[1]});
+
+    // Into the converter as WGS84 decimal degrees and out through its
+    // from-WGS84 path: the dialog's rounding in every format and datum.
+    EntryValues values;
+    for (int p = 0; p < 2; ++p)
+    {
+        values.m_nHemisphere[p][0] = position.lon < 0.0 ? 1 : 0;
+        values.m_nHemisphere[p][1] = position.lat < 0.0 ? 1 : 0;
+        values.m_dDegree[p][0] = std::fabs(position.lon);
+        values.m_dDegree[p][1] = std::fabs(position.lat);
+    }
+    CCoordConverter converter;
+    ConvertEntryToWgs84(converter, FORMAT_DEC_DEGREE, values.Fields());
+    if (converter.Fault(0))
+    {
+        Report(err, file, FaultText(converter, 0));
+        return kExitFailed;
+    }
+    converter.SelectDatum(toDatum);
+    if (!ConvertWgs84ToEntry(converter, toFormat, values.Fields()))
+    {
+        Report(err, file, CliText(TXT_NOT_EXPRESSIBLE));
+        return kExitFailed;
+    }
+    return Emit(out, err, FormatPoint(toFormat, values, 0) + '\n') ? kExitOk : kExitFailed;
+}
+
+int RunCalPixel(const std::string& file, const std::string& point, std::int32_t datum, std::int32_t format,
+                std::ostream& out, std::ostream& err)
+{
+    EntryValues values;
+    for (int p = 0; p < 2; ++p)
+        if (const auto error = ParsePoint(format, point, values, p))
+        {
+            Report(err, Shown(point, kShownInputBytes), *error);
+            return kExitFailed;
+        }
+    const std::optional<Calibration> c = DefinedCalibrationOfFile(file, err);
+    if (!c)
+        return kExitFailed;
+    CCoordConverter converter;
+    converter.SelectDatum(datum);
+    ConvertEntryToWgs84(converter, format, values.Fields());
+    if (converter.Fault(0))
+    {
+        Report(err, Shown(point, kShownInputBytes), FaultText(converter, 0));
+        return kExitFailed;
+    }
+    const double* wgs84 = converter.Wgs84Position(0);
+    const calibration::PixelPoint pixel = c->PixelOf({wgs84[0] * kRadToDeg, wgs84[1] * kRadToDeg});
+    return Emit(out, err, Fixed(pixel.x, 2) + ' ' + Fixed(pixel.y, 2) + '\n') ? kExitOk : kExitFailed;
+}

@@ -1,0 +1,101 @@
+// cal check, cal locate and cal pixel on the sample harbour file: the
+// wiring of the calibration model, once per command and per refusal.
+#include "cli/calibration_commands.h"
+#include "cli/commands.h"
+#include "messages/messages.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace
+{
+
+namespace fs = std::filesystem;
+
+struct CliRun
+{
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class CalibrationCommands : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_nLanguage = 1;
+        m_dir =
+            fs::temp_directory_path() / ("kartora-calibration-commands-" +
+                                         std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        fs::copy_file(KARTORA_SAMPLES_DIR "/harbour.CAL", m_dir / "harbour.CAL");
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    CliRun Check(CalCheckOptions options)
+    {
+        std::ostringstream out, err;
+        const int status = RunCalCheck(options, out, err);
+        return {status, out.str(), err.str()};
+    }
+    std::string Path(const char* name) const { return (m_dir / name).string(); }
+
+    fs::path m_dir;
+};
+
+} // namespace
+
+TEST_F(CalibrationCommands, CheckFindsTheMapBesideTheFileAndExitsByItsWorstFinding)
+{
+    // Only the header counts: a 40-byte info header of an 800 x 600 map.
+    std::string header(54, '\0');
+    header[0] = 'B', header[1] = 'M', header[14] = 40;
+    header[18] = static_cast<char>(800 % 256), header[19] = static_cast<char>(800 / 256);
+    header[22] = static_cast<char>(600 % 256), header[23] = static_cast<char>(600 / 256);
+    std::ofstream(Path("harbour.bmp"), std::ios::binary) << header;
+
+    CalCheckOptions options;
+    options.file = Path("harbour.CAL");
+    options.json = true;
+    const CliRun sample = Check(options);
+    EXPECT_EQ(sample.status, 0) << sample.err;
+    const nlohmann::json report = nlohmann::json::parse(sample.out);
+    EXPECT_EQ(report["map_size_px"]["width"], 800);
+    EXPECT_TRUE(report["findings"].empty());
+
+    // A map four times as wide: the points only 470 of 3200 pixels apart.
+    options.size = "3200x600";
+    const CliRun wide = Check(options);
+    EXPECT_EQ(wide.status, kExitWarnings);
+    EXPECT_EQ(nlohmann::json::parse(wide.out)["findings"][0]["code"], "points-close-x");
+
+    options.size.clear();
+    options.bmp = Path("harbour.CAL"); // no BMP file
+    const CliRun notBmp = Check(options);
+    EXPECT_EQ(notBmp.status, 1);
+    EXPECT_TRUE(notBmp.out.empty());
+    EXPECT_NE(notBmp.err.find("not a readable BMP file"), std::string::npos) << notBmp.err;
+
+    options.bmp.clear();
+    options.file = Path("missing.CAL");
+    EXPECT_EQ(Check(options).status, 1);
+}
+
+TEST_F(CalibrationCommands, LocateAndPixelGiveTheReferencePointsTypedForTheSample)
+{
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCalLocate(Path("harbour.CAL"), "170", "170", DATUM_WGS84, FORMAT_DEC_MINUTE, out, err), 0);
+    EXPECT_EQ(out.str(), "10 52.3500 E 54 3.1200 N\n");
+    out.str("");
+    EXPECT_EQ(RunCalPixel(Path("harbour.CAL"), "10 55.59 E 54 4.29 N", DATUM_WGS84, FORMAT_DEC_MINUTE, out, err), 0);
+    EXPECT_EQ(out.str(), "640.00 460.00\n");
+    out.str("");
+    EXPECT_EQ(RunCalPixel(Path("harbour.CAL"), "10 61 E 54 4.29 N", DATUM_WGS84, FORMAT_DEC_MINUTE, out, err), 1);
+    EXPECT_TRUE(out.str().empty());
+}
