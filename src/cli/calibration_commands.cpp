@@ -2,19 +2,25 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
+#include <sstream>
 
 #include "calibration/bmp_size.h"
 #include "calibration/calibration_check.h"
+#include "calibration/fit.h"
 #include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/point_text.h"
 #include "cli/reporting.h"
 #include "conversion/numeric_text.h"
 #include "formats/file_names.h"
+#include "formats/text_lines.h"
 
 namespace
 {
@@ -250,4 +256,179 @@ int RunCalPixel(const std::string& file, const std::string& point, std::int32_t 
     const double* wgs84 = converter.Wgs84Position(0);
     const calibration::PixelPoint pixel = c->PixelOf({wgs84[0] * kRadToDeg, wgs84[1] * kRadToDeg});
     return Emit(out, err, Fixed(pixel.x, 2) + ' ' + Fixed(pixel.y, 2) + '\n') ? kExitOk : kExitFailed;
+}
+
+namespace
+{
+
+// The known points of a POINTS file, or nothing (the line reported).
+std::optional<std::vector<calibration::FitPoint>> ReadFitPoints(const CalFitOptions& options, std::ostream& err)
+{
+    std::error_code ignored;
+    std::ifstream file;
+    if (std::filesystem::is_regular_file(options.points, ignored))
+        file.open(options.points, std::ios::binary);
+    if (!file.is_open())
+    {
+        Report(err, options.points, CliText(TXT_CANNOT_OPEN, std::strerror(errno)));
+        return std::nullopt;
+    }
+    std::vector<calibration::FitPoint> points;
+    std::vector<int> lineOf;
+    CCoordConverter converter;
+    converter.SelectDatum(options.datum);
+    std::string line;
+    for (int number = 1;; ++number)
+    {
+        const LineRead read = ReadBoundedLine(file, line);
+        if (read == LineRead::End)
+            break;
+        const std::string subject = options.points + ": " + CliText(TXT_LINE, std::to_string(number));
+        if (read == LineRead::TooLong)
+        {
+            Report(err, options.points, GetMessageText(MSG_LINE_TOO_LONG, std::to_string(number).c_str()));
+            return std::nullopt;
+        }
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.find_first_not_of(" \t") == std::string::npos)
+            continue; // blank lines between the points
+        const std::size_t tab1 = line.find('\t');
+        const std::size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
+        if (tab2 == std::string::npos)
+        {
+            Report(err, subject, CliText(TXT_FIT_LINE_SYNTAX));
+            return std::nullopt;
+        }
+        std::int32_t pixel[2] = {};
+        const std::string parts[2] = {line.substr(0, tab1), line.substr(tab1 + 1, tab2 - tab1 - 1)};
+        for (int axis = 0; axis < 2; ++axis)
+            if (const auto failure = CheckIntField(parts[axis], kNoUpperLimit, pixel[axis]))
+            {
+                Report(err, subject, std::string(axis == 0 ? "X: " : "Y: ") + GetMessageText(*failure, ""));
+                return std::nullopt;
+            }
+        EntryValues values;
+        for (int p = 0; p < 2; ++p)
+            if (const auto error = ParsePoint(options.format, line.substr(tab2 + 1), values, p))
+            {
+                Report(err, subject, *error);
+                return std::nullopt;
+            }
+        ConvertEntryToWgs84(converter, options.format, values.Fields());
+        if (converter.Fault(0))
+        {
+            Report(err, subject, FaultText(converter, 0));
+            return std::nullopt;
+        }
+        for (std::size_t i = 0; i < points.size(); ++i)
+            if (points[i].pixel.x == pixel[0] && points[i].pixel.y == pixel[1])
+            {
+                Report(err, subject, CliText(TXT_FIT_SAME_PIXEL, std::to_string(lineOf[i])));
+                return std::nullopt;
+            }
+        const double* wgs84 = converter.Wgs84Position(0);
+        points.push_back({{static_cast<double>(pixel[0]), static_cast<double>(pixel[1])},
+                          {wgs84[0] * kRadToDeg, wgs84[1] * kRadToDeg}});
+        lineOf.push_back(number);
+    }
+    if (file.bad())
+    {
+        Report(err, options.points, CliText(TXT_CANNOT_READ, std::strerror(errno)));
+        return std::nullopt;
+    }
+    return points;
+}
+
+std::string FitTable(const std::vector<calibration::FitPoint>& points, const calibration::Fit& fit)
+{
+    std::string text = CliText(TXT_FIT_HEADER) + '\n';
+    for (std::size_t i = 0; i < points.size(); ++i)
+    {
+        const calibration::PointResidual& r = fit.residuals[i];
+        char row[160];
+        std::snprintf(row, sizeof row, "%-7zu %-7.0f %-7.0f %-9s %-9s %-8s %s\n", i + 1, points[i].pixel.x,
+                      points[i].pixel.y, Fixed(r.east, 2).c_str(), Fixed(r.north, 2).c_str(),
+                      Fixed(r.metres, 2).c_str(), Fixed(r.pixels, 2).c_str());
+        text += row;
+    }
+    text += CliText(TXT_FIT_RMS, Fixed(fit.rmsMetres, 2)) + '\n';
+    text += CliText(TXT_FIT_WORST, std::to_string(fit.worst + 1)) + '\n';
+    return text;
+}
+
+std::string FitJson(const std::vector<calibration::FitPoint>& points, const calibration::Fit& fit)
+{
+    nlohmann::ordered_json object = {{"a", fit.a}, {"b", fit.b}, {"c", fit.c}, {"d", fit.d}, {"rms_m", fit.rmsMetres}};
+    nlohmann::ordered_json rows = nlohmann::ordered_json::array();
+    for (std::size_t i = 0; i < points.size(); ++i)
+        rows.push_back({{"x", points[i].pixel.x},
+                        {"y", points[i].pixel.y},
+                        {"residual_east_m", fit.residuals[i].east},
+                        {"residual_north_m", fit.residuals[i].north},
+                        {"residual_px", fit.residuals[i].pixels}});
+    object["points"] = rows;
+    return object.dump() + '\n';
+}
+
+} // namespace
+
+int RunCalFit(const CalFitOptions& options, std::ostream& out, std::ostream& err)
+{
+    std::optional<MapSize> size;
+    if (!options.size.empty())
+    {
+        size = ParseSize(options.size);
+        if (!size)
+            Report(err, "--size", CliText(TXT_SIZE_SYNTAX));
+    }
+    else if (!options.bmp.empty())
+    {
+        size = calibration::ReadBmpSize(options.bmp);
+        if (!size)
+            Report(err, options.bmp, CliText(TXT_NOT_A_BMP));
+    }
+    else
+        Report(err, "cal fit", CliText(TXT_NEED_MAP_SIZE));
+    if (!size)
+        return kExitFailed;
+
+    const std::optional<std::vector<calibration::FitPoint>> points = ReadFitPoints(options, err);
+    if (!points)
+        return kExitFailed;
+    calibration::FitRefusal refusal{};
+    const std::optional<calibration::Fit> fit = calibration::FitPoints(*points, &refusal);
+    if (!fit)
+    {
+        Report(
+            err, options.points,
+            CliText(refusal.reason == calibration::FitRefusal::FewPixels ? TXT_FIT_FEW_PIXELS : TXT_FIT_SAME_POSITIONS,
+                    refusal.axis));
+        return kExitFailed;
+    }
+    if (!Emit(out, err, options.json ? FitJson(*points, *fit) : FitTable(*points, *fit)))
+        return kExitFailed;
+
+    // The two reference points that reproduce the fit, at the file's precision.
+    const Calibration reference = calibration::ReferencePointsOf(*fit, *size);
+    CalValues cal = calibration::CalValuesOf(reference);
+    const std::string bmpName = !options.bmp.empty() ? std::string(FileNameOfPath(options.bmp)) : std::string();
+    cal.m_strMapName = !options.name.empty() ? options.name
+                       : !bmpName.empty()    ? std::string(BaseName(bmpName))
+                                             : std::string(BaseName(FileNameOfPath(options.output)));
+    cal.m_strBmpFileName = !bmpName.empty() ? bmpName : cal.m_strMapName + ".bmp";
+    // Into the converter for Save's relation check, as they are.
+    EntryValues values;
+    for (int p = 0; p < 2; ++p)
+    {
+        values.m_nHemisphere[p][0] = reference.position[p].lon < 0.0 ? 1 : 0;
+        values.m_nHemisphere[p][1] = reference.position[p].lat < 0.0 ? 1 : 0;
+        values.m_dDegree[p][0] = std::fabs(reference.position[p].lon);
+        values.m_dDegree[p][1] = std::fabs(reference.position[p].lat);
+    }
+    CCoordConverter converter;
+    ConvertEntryToWgs84(converter, FORMAT_DEC_DEGREE, values.Fields());
+    // With --json the written path would break the one JSON object.
+    std::ostringstream pathText;
+    return SaveCalFile(cal, converter, {options.output, options.yes, false}, options.json ? pathText : out, err);
 }

@@ -31,6 +31,24 @@ int RunCalCheck(const CalCheckOptions& options, std::ostream& out, std::ostream&
 int RunCalLocate(const std::string& file, const std::string& x, const std::string& y, std::int32_t toDatum,
                  std::int32_t toFormat, std::ostream& out, std::ostream& err);
 
+struct CalFitOptions
+{
+    std::string points; ///< the file of known points, "X<TAB>Y<TAB>POINT" a line
+    std::int32_t format = 1;
+    std::int32_t datum = 0;
+    std::string bmp;  ///< the map's BMP file (its size and name)
+    std::string size; ///< "WxH" instead
+    std::string name; ///< map name; default the BMP file's base name or the output's
+    std::string output;
+    bool json = false;
+    bool yes = false;
+};
+
+/// Fits the device's model to the known points by least squares, prints each
+/// point's residual (or one JSON object) and writes the two reference points
+/// that reproduce the fit through Save's checks. Exit 0, 1 or 2 as cal write.
+int RunCalFit(const CalFitOptions& options, std::ostream& out, std::ostream& err);
+
 /// The pixel "X Y" (two decimals, y from the bottom row) of `point`, given
 /// in `format` and `datum`.
 int RunCalPixel(const std::string& file, const std::string& point, std::int32_t datum, std::int32_t format,

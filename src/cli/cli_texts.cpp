@@ -148,6 +148,30 @@ constexpr const char* kTexts[2 * TXT_COUNT] = {
     // TXT_NO_CALIBRATION
     "die Referenzpunkte bestimmen keine Kalibrierung (gleiche Pixelspalte oder -zeile, gleiche Länge oder Breite)",
     "the reference points define no calibration (same pixel column or row, same longitude or latitude)",
+    // TXT_FIT_LINE_SYNTAX
+    "erwartet X<Tab>Y<Tab>Punkt",
+    "expected X<TAB>Y<TAB>POINT",
+    // TXT_FIT_SAME_PIXEL
+    "dasselbe Pixel wie Zeile %1",
+    "the same pixel as line %1",
+    // TXT_FIT_FEW_PIXELS
+    "weniger als zwei verschiedene Pixel in %1",
+    "fewer than two different pixels in %1",
+    // TXT_FIT_SAME_POSITIONS
+    "alle Positionen gleich in %1 (Länge zu x, Breite zu y)",
+    "all positions the same in %1 (longitude with x, latitude with y)",
+    // TXT_FIT_HEADER
+    "Punkt   X       Y       Ost m     Nord m    m        Pixel",
+    "point   X       Y       east m    north m   m        pixels",
+    // TXT_FIT_RMS
+    "Mittlerer Fehler (RMS): %1 m",
+    "Root mean square: %1 m",
+    // TXT_FIT_WORST
+    "Größter Fehler: Punkt %1",
+    "Largest residual: point %1",
+    // TXT_NEED_MAP_SIZE
+    "--bmp oder --size nötig",
+    "--bmp or --size is required",
 };
 
 } // namespace

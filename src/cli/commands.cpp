@@ -278,6 +278,12 @@ int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream&
         return kExitFailed;
     }
 
+    return SaveCalFile(cal, converter, {options.output, options.yes, true}, out, err);
+}
+
+int SaveCalFile(CalValues& cal, CCoordConverter& converter, const CalSaveTarget& save, std::ostream& out,
+                std::ostream& err)
+{
     // The checks and questions of Save, in its order.
     for (const formats::SaveCheck& check : formats::ChecksBeforeFileChoice(cal, converter))
     {
@@ -287,38 +293,36 @@ int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream&
             Report(err, "--pixel1, --pixel2", text);
             return kExitFailed;
         }
-        if (!Ask(err, "--name", text, options.yes))
+        if (!Ask(err, "--name", text, save.yes))
             return kExitDeclined;
     }
     // A directory, a device or a FIFO is no file to replace: refused before
     // the question whether to replace it.
-    if (const auto refused = CheckReplaceableFile(options.output))
+    if (const auto refused = CheckReplaceableFile(save.output))
     {
-        Report(err, options.output, WriteErrorText(*refused));
+        Report(err, save.output, WriteErrorText(*refused));
         return kExitFailed;
     }
     std::error_code ignored;
-    const bool bExists = std::filesystem::exists(options.output, ignored);
-    for (const auto& check :
-         {formats::OverwriteCheck(options.output, bExists), formats::CalNameCheck(cal, options.output)})
-        if (check &&
-            !Ask(err, options.output, GetMessageText(check->message, Shown(check->insert).c_str()), options.yes))
+    const bool bExists = std::filesystem::exists(save.output, ignored);
+    for (const auto& check : {formats::OverwriteCheck(save.output, bExists), formats::CalNameCheck(cal, save.output)})
+        if (check && !Ask(err, save.output, GetMessageText(check->message, Shown(check->insert).c_str()), save.yes))
             return kExitDeclined;
 
     // The file holds WGS84 degrees and decimal minutes.
-    if (const auto unfit = formats::TakeFilePositions(converter, cal))
+    if (const auto unfit = save.takePositions ? formats::TakeFilePositions(converter, cal) : std::nullopt)
     {
         Report(err, "--point1, --point2", GetMessageText(*unfit, ""));
         return kExitFailed;
     }
     std::ostringstream bytes;
     WriteCalFile(bytes, cal);
-    if (const auto error = WriteWholeFile(options.output, bytes.str()))
+    if (const auto error = WriteWholeFile(save.output, bytes.str()))
     {
-        Report(err, options.output, WriteErrorText(*error));
+        Report(err, save.output, WriteErrorText(*error));
         return kExitFailed;
     }
-    return Emit(out, err, options.output + '\n') ? kExitOk : kExitFailed;
+    return Emit(out, err, save.output + '\n') ? kExitOk : kExitFailed;
 }
 
 bool ReadCalFileOrReport(const std::string& path, CalValues& cal, std::ostream& err)

@@ -60,6 +60,22 @@ int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream&
 /// position or one the format cannot express: 1, and no values printed.
 int RunCalRead(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err);
 
+/// Where and how SaveCalFile writes.
+struct CalSaveTarget
+{
+    std::string output; ///< path of the .CAL file
+    bool yes = false;   ///< answer every question Yes
+    /// Take the file's positions from the converter (as Save does), else
+    /// write those `cal` holds.
+    bool takePositions = true;
+};
+
+/// Save from its name question on (the points already have positions in
+/// `converter`): the checks and questions in Save's order, then the file
+/// written completely or not at all; prints the path written. The exit status.
+int SaveCalFile(CalValues& cal, CCoordConverter& converter, const CalSaveTarget& save, std::ostream& out,
+                std::ostream& err);
+
 /// Reads the .CAL file at `path` as Load does; false (with the reader's
 /// message, or why the file could not be read, on `err`) when its values
 /// cannot be taken as they are.

@@ -193,6 +193,20 @@ int main(int argc, char** argv)
     AddName(pixelCommand, "--datum", pixelDatum, ParseDatumName, TXT_UNKNOWN_DATUM, kDatumHelp);
     AddName(pixelCommand, "--format", pixelFormat, ParseFormatName, TXT_UNKNOWN_FORMAT, kFormatHelp);
 
+    CalFitOptions fit;
+    CLI::App* fitCommand = calCommand->add_subcommand(
+        "fit", "fit the map to three or more known points and write the two reference points that reproduce the fit");
+    AddLanguageOption(fitCommand, language);
+    fitCommand->add_option("points", fit.points, "file of known points, one a line: X<TAB>Y<TAB>POINT")->required();
+    AddName(fitCommand, "--datum", fit.datum, ParseDatumName, TXT_UNKNOWN_DATUM, kDatumHelp);
+    AddName(fitCommand, "--format", fit.format, ParseFormatName, TXT_UNKNOWN_FORMAT, kFormatHelp);
+    auto* fitBmp = fitCommand->add_option("--bmp", fit.bmp, "the map's BMP file (its size and name)");
+    fitCommand->add_option("--size", fit.size, "the map's size WxH in pixels instead")->excludes(fitBmp);
+    fitCommand->add_option("--name", fit.name, "map name (default: the BMP file's base name)");
+    fitCommand->add_option("-o,--output", fit.output, "the .CAL file to write")->required();
+    fitCommand->add_flag("--json", fit.json, "print the fit as one JSON object");
+    fitCommand->add_flag("--yes", fit.yes, "answer every question Yes (without it: No, exit status 2)");
+
     std::string importPath;
     std::int32_t importDatum = 0;
     std::int32_t importFormat = 1;
@@ -224,6 +238,8 @@ int main(int argc, char** argv)
             status = RunCalCheck(check, std::cout, std::cerr);
         else if (*locateCommand)
             status = RunCalLocate(locateFile, locateX, locateY, locateDatum, locateFormat, std::cout, std::cerr);
+        else if (*fitCommand)
+            status = RunCalFit(fit, std::cout, std::cerr);
         else if (*pixelCommand)
             status = RunCalPixel(pixelFile, pixelPoint, pixelDatum, pixelFormat, std::cout, std::cerr);
         else

@@ -99,3 +99,39 @@ TEST_F(CalibrationCommands, LocateAndPixelGiveTheReferencePointsTypedForTheSampl
     EXPECT_EQ(RunCalPixel(Path("harbour.CAL"), "10 61 E 54 4.29 N", DATUM_WGS84, FORMAT_DEC_MINUTE, out, err), 1);
     EXPECT_TRUE(out.str().empty());
 }
+
+TEST_F(CalibrationCommands, FitWritesTheFittedReferencePointsAndNamesABadLine)
+{
+    // Four grid crossings of the sample, their positions from its file.
+    std::ofstream(Path("points.txt")) << "100\t500\t10 51.8675 E 54 4.4515 N\n"
+                                         "700\t500\t10 56.0035 E 54 4.4515 N\n"
+                                         "\n"
+                                         "300\t300\t10 53.2447 E 54 3.6440 N\n"
+                                         "700\t100\t10 56.0035 E 54 2.8375 N\n";
+    CalFitOptions options;
+    options.points = Path("points.txt");
+    options.size = "800x600";
+    options.name = "harbour";
+    options.output = Path("harbour.CAL");
+    options.json = true;
+    options.yes = true;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCalFit(options, out, err), 0) << err.str();
+    const nlohmann::json fit = nlohmann::json::parse(out.str());
+    EXPECT_LT(fit["rms_m"].get<double>(), 1.0);
+    EXPECT_EQ(fit["points"].size(), 4u);
+    CalValues written;
+    std::ifstream file(Path("harbour.CAL"), std::ios::binary);
+    ReadCalFile(file, written, [](MessageId, const std::string&) { ADD_FAILURE(); });
+    EXPECT_EQ(written.m_nPixel[0][0], 80u);
+    EXPECT_EQ(written.m_nPixel[1][1], 540u);
+
+    // The same pixel twice: refused naming both lines, nothing written.
+    std::ofstream(Path("twice.txt")) << "100\t500\t10 51.8675 E 54 4.4515 N\n100\t500\t10 56 E 54 4 N\n";
+    options.points = Path("twice.txt");
+    options.output = Path("twice.CAL");
+    std::ostringstream err2;
+    EXPECT_EQ(RunCalFit(options, out, err2), 1);
+    EXPECT_NE(err2.str().find("line 2: the same pixel as line 1"), std::string::npos) << err2.str();
+    EXPECT_FALSE(fs::exists(Path("twice.CAL")));
+}
