@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <istream>
 #include <limits>
 #include <ostream>
@@ -77,16 +78,6 @@ void ReportReadError(std::ostream& err, std::string_view subject, int error)
     Report(err, subject, CliText(TXT_CANNOT_READ, SystemReason(error)));
 }
 
-// Reads one point into both slots of `values`, so that whatever the converter
-// does to "both points" it does to this one.
-std::optional<std::string> ParseBothSlots(std::int32_t format, std::string_view text, EntryValues& values)
-{
-    if (auto error = ParsePoint(format, text, values, 0))
-        return error;
-    return ParsePoint(format, text, values, 1);
-}
-
-// "X,Y" as two pixel fields (whole numbers of 0 or more, no upper limit).
 std::optional<std::string> ParsePixel(std::string_view text, std::uint32_t pixel[2])
 {
     const std::size_t comma = text.find(',');
@@ -169,65 +160,108 @@ int RunConvert(const ConvertOptions& options, std::istream& in, std::ostream& ou
 {
     CCoordConverter converter;
     bool allValid = true;
-    // False when the result could not be written: the command stops there.
-    auto convertOne = [&](const std::string& text)
+    // Converts up to two points at once, one in each of the converter's two
+    // point slots, so that no conversion is spent on an idle slot (a batch of
+    // points spends most of its time in the numeric core). Results and
+    // messages come in the points' order. False when a result could not be
+    // written: the command stops there.
+    std::function<bool(const std::string* const*, int)> convertPoints;
+    convertPoints = [&](const std::string* const* texts, int count) -> bool
     {
-        const std::string subject = Shown(text, kShownInputBytes);
         EntryValues values;
-        if (const auto error = ParseBothSlots(options.format, text, values))
+        std::optional<std::string> parseError[2];
+        int valid = -1; // a slot that parsed
+        for (int p = 0; p < count; ++p)
         {
-            Report(err, subject, *error);
-            allValid = false;
-            return true;
+            parseError[p] = ParsePoint(options.format, *texts[p], values, p);
+            if (!parseError[p])
+                valid = p;
         }
-        converter.SelectDatum(options.datum);
-        if (!ConvertEntryToWgs84(converter, options.format, values.Fields()))
+        // Every slot holds a valid point before the converter runs.
+        for (int p = 0; p < 2; ++p)
+            if (valid >= 0 && (p >= count || parseError[p]))
+                values.CopyPoint(valid, p);
+        std::optional<PositionFault> fault[2];
+        bool expressible = true;
+        if (valid >= 0)
         {
-            Report(err, subject, FaultText(converter, 0));
-            allValid = false;
-            return true;
+            converter.SelectDatum(options.datum);
+            ConvertEntryToWgs84(converter, options.format, values.Fields());
+            fault[0] = converter.Fault(0);
+            fault[1] = converter.Fault(1);
+            converter.SelectDatum(options.toDatum);
+            expressible = ConvertWgs84ToEntry(converter, options.toFormat, values.Fields());
         }
-        converter.SelectDatum(options.toDatum);
-        if (!ConvertWgs84ToEntry(converter, options.toFormat, values.Fields()))
+        // Which of two points the output cannot express is not told: each
+        // again on its own.
+        if (!expressible && count == 2)
+            return convertPoints(texts, 1) && convertPoints(texts + 1, 1);
+        std::string results;
+        for (int p = 0; p < count; ++p)
         {
-            Report(err, subject, CliText(TXT_NOT_EXPRESSIBLE));
+            const auto subject = [&] { return Shown(*texts[p], kShownInputBytes); };
+            if (parseError[p])
+                Report(err, subject(), *parseError[p]);
+            else if (fault[p])
+                Report(err, subject(), FaultText(converter, p));
+            else if (!expressible)
+                Report(err, subject(), CliText(TXT_NOT_EXPRESSIBLE));
+            else
+            {
+                if (!Emit(out, err, FormatPoint(options.toFormat, values, p) + '\n'))
+                    return false;
+                continue;
+            }
             allValid = false;
-            return true;
         }
-        return Emit(out, err, FormatPoint(options.toFormat, values, 0) + '\n');
+        return true;
     };
 
     if (!options.points.empty())
     {
         for (const std::string& point : options.points)
         {
-            if (!convertOne(point))
+            const std::string* text = &point;
+            if (!convertPoints(&text, 1))
                 return kExitFailed;
         }
         return allValid ? kExitOk : kExitFailed;
     }
 
     const std::string input = CliText(TXT_STANDARD_INPUT);
-    std::string line;
+    std::string lines[2];
+    const std::string* pending[2] = {&lines[0], &lines[1]};
+    int count = 0;
+    const auto convertPending = [&]
+    {
+        const bool written = count == 0 || convertPoints(pending, count);
+        count = 0;
+        return written;
+    };
     for (std::uint64_t number = 1;; ++number)
     {
-        // Each result out before the next line is waited for, as someone
-        // typing points expects.
-        if (!FlushOutput(out, err))
+        // The results out before the next line is waited for, as someone
+        // typing points expects; while more input is at hand the lines go
+        // in pairs and the output stays buffered.
+        if (in.rdbuf()->in_avail() <= 0 && (!convertPending() || !FlushOutput(out, err)))
             return kExitFailed;
-        const LineRead read = ReadBoundedLine(in, line);
+        const LineRead read = ReadBoundedLine(in, lines[count]);
         if (read == LineRead::End)
             break;
         if (read == LineRead::TooLong)
         {
+            if (!convertPending())
+                return kExitFailed;
             Report(err, input, GetMessageText(MSG_LINE_TOO_LONG, std::to_string(number).c_str()));
             allValid = false;
             in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
             continue;
         }
-        if (line.find_first_not_of(" \t\r\n\v\f") != std::string::npos && !convertOne(line))
+        if (lines[count].find_first_not_of(" \t\r\n\v\f") != std::string::npos && ++count == 2 && !convertPending())
             return kExitFailed;
     }
+    if (!convertPending())
+        return kExitFailed;
     if (in.bad())
     {
         ReportReadError(err, input, errno);

@@ -99,6 +99,22 @@ struct EntryValues
     std::int32_t m_nUtm[2][2] = {};
     std::int32_t m_nZone[2] = {};
 
+    /// Copies every value of point `from` to point `to`.
+    void CopyPoint(int from, int to)
+    {
+        for (int axis = 0; axis < 2; ++axis)
+        {
+            m_nHemisphere[to][axis] = m_nHemisphere[from][axis];
+            m_dDegree[to][axis] = m_dDegree[from][axis];
+            m_nDegree[to][axis] = m_nDegree[from][axis];
+            m_dMinute[to][axis] = m_dMinute[from][axis];
+            m_nMinute[to][axis] = m_nMinute[from][axis];
+            m_dSecond[to][axis] = m_dSecond[from][axis];
+            m_nUtm[to][axis] = m_nUtm[from][axis];
+        }
+        m_nZone[to] = m_nZone[from];
+    }
+
     EntryFields Fields()
     {
         return {m_nHemisphere, m_dDegree, m_nDegree, m_dMinute, m_nMinute, m_dSecond, m_nUtm, m_nZone};
