@@ -376,12 +376,16 @@ QStringList CompareSavedFile(CReferenceDlg& dlg, const QString& path)
             const QString written = QStringLiteral("%1°%2'%3")
                                         .arg(QString::number(v.m_nDegree[p][axis]), Fixed(v.m_dMinute[p][axis], 4),
                                              Caption(axis, v.m_nHemisphere[p][axis], dlg.m_nLanguage));
-            // Zero has no hemisphere: 0°0.0000' reads the same with either letter.
-            const bool bZero = v.m_nDegree[p][axis] == 0 &&
-                               Fixed(v.m_dMinute[p][axis], 4) == QStringLiteral("0.0000") &&
-                               dlg.GetDlgItemText(degreeIds[axis]) == QStringLiteral("0") &&
-                               dlg.GetDlgItemText(minuteIds[axis]) == QStringLiteral("0.0000");
-            bool bSame = shown == written || bZero;
+            // Zero has no hemisphere: 0°0.0000' reads the same with either
+            // letter, and so does the meridian 180°0.0000'.
+            const auto noHemisphere = [&](int degrees)
+            {
+                const QString text = QString::number(degrees);
+                return v.m_nDegree[p][axis] == degrees && Fixed(v.m_dMinute[p][axis], 4) == QStringLiteral("0.0000") &&
+                       dlg.GetDlgItemText(degreeIds[axis]) == text &&
+                       dlg.GetDlgItemText(minuteIds[axis]) == QStringLiteral("0.0000");
+            };
+            bool bSame = shown == written || noHemisphere(0) || (axis == 0 && noHemisphere(180));
             if (!bSame && (formatBefore == FORMAT_UTM || formatBefore == FORMAT_DEC_SECOND))
             {
                 // Signed minutes; a metre is 0.00054' of latitude and
