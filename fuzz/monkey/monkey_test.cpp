@@ -640,19 +640,16 @@ protected:
             break;
         }
         case FORMAT:
-        {
-            const int format = m_dice->Uniform(0, kFormatCount - 1);
-            Log(QStringLiteral("choose format %1 (was %2)").arg(format).arg(dlg.m_nFormat));
-            if (ActivateDialog())
-                ChooseFromList(dlg, IDC_FORMAT, format);
-            break;
-        }
         case DATUM:
         {
-            const int datum = m_dice->Uniform(0, kDatumCount - 1);
-            Log(QStringLiteral("choose datum %1 (was %2)").arg(datum).arg(dlg.m_nDatum));
+            const bool bFormat = action == FORMAT;
+            const int entry = m_dice->Uniform(0, (bFormat ? kFormatCount : kDatumCount) - 1);
+            Log(QStringLiteral("choose %1 %2 (was %3)")
+                    .arg(bFormat ? QStringLiteral("format") : QStringLiteral("datum"))
+                    .arg(entry)
+                    .arg(bFormat ? dlg.m_nFormat : dlg.m_nDatum));
             if (ActivateDialog())
-                ChooseFromList(dlg, IDC_DATUM, datum);
+                ChooseFromList(dlg, bFormat ? IDC_FORMAT : IDC_DATUM, entry);
             break;
         }
         case DATUM_LIST:

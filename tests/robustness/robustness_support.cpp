@@ -225,6 +225,14 @@ void ChooseFromList(CDialog& dlg, int listId, int index)
     list->setFocus(Qt::MouseFocusReason);
     list->showPopup();
     QAbstractItemView* view = list->view();
+    // Offscreen, the pop-up now and then does not open; Enter would then go
+    // on to the dialog's default button, "Close", which no user meant. The
+    // user picks the entry with the keys of the closed list instead.
+    if (!view->isVisible())
+    {
+        SelectListEntry(dlg, listId, index);
+        return;
+    }
     view->setCurrentIndex(list->model()->index(index, 0));
     QTest::keyClick(view, Qt::Key_Return);
 }
