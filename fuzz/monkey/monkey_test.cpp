@@ -129,9 +129,10 @@ constexpr int kEditIds[] = {IDC_MAP_NAME,    IDC_BMP_FILE_NAME, IDC_PIXEL_X,    
                             IDC_LONG_MINUTE, IDC_LONG_SECOND,   IDC_LAT_DEGREE, IDC_LAT_MINUTE, IDC_LAT_SECOND,
                             IDC_EASTING,     IDC_NORTHING,      IDC_ZONE,       IDC_HEIGHT_DIFF};
 
-/// What the dialog holds for the user: the texts of its fields and buttons
-/// and both points' data. A change by the user's own action is work that
-/// must not be lost.
+/// What the dialog holds for the user: both points' data, the names and the
+/// height difference, and with `withTexts` the texts of the fields, where
+/// typing shows before it is taken. A change by the user's own action is
+/// work that must not be lost.
 QByteArray HeldData(CReferenceDlg& dlg, bool withTexts)
 {
     QByteArray data;
