@@ -206,12 +206,17 @@ bool ActivateWindow(QWidget* window)
     // platform activates every window it shows, also one shown without
     // activation: the error window that a focus loss brings up while the
     // activation moves here takes it back, and the request is made again.
+    // The wait is for the application's active window, not for the
+    // window's own state: a drop-down list's pop-up container keeps the
+    // activation after it closed there, and as the window's transient it
+    // counts as the window being active.
+    const auto active = [window] { return QApplication::activeWindow() == window; };
     for (int attempt = 0; attempt < kActivationAttempts; ++attempt)
     {
-        if (QApplication::activeWindow() == window)
+        if (active())
             return true;
         window->windowHandle()->requestActivate();
-        if (QTest::qWaitForWindowActive(window, kActivationWaitMs))
+        if (QTest::qWaitFor(active, kActivationWaitMs))
             return true;
     }
     return false;
