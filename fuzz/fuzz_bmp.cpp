@@ -4,19 +4,58 @@
 // its image (width and height equal, bits per pixel one of 1, 4, 8, 16, 24,
 // 32, bytes per row of the file's layout, one plane), indexed depths come out
 // as Format_Indexed8 with 256 colour-table entries and the others as
-// Format_RGB32. Every pixel row is read once, so that a row the decoder left
-// outside its image would show up under AddressSanitizer.
+// Format_RGB32, and the image fits the memory budget. Every pixel row is read
+// once, so that a row the decoder left outside its image would show up under
+// AddressSanitizer.
+//
+// The decoder gets a small memory budget: a run-length file of a few bytes
+// may claim an image of gigabytes, and allocating and clearing the program's
+// own budget of up to 2 GiB for such inputs held the target at a few hundred
+// executions a second. The run's memory limits follow from the budget
+// (LLVMFuzzerInitialize): a single allocation of kMallocLimitMb or more,
+// which only an image beyond the budget can be, is a finding.
 #include "platform/bmp_decoder.h"
 
 #include "fuzz_check.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+constexpr std::uint64_t kMemoryBudget = std::uint64_t{4} << 20; // bytes: 2048 x 2048 indexed, 1024 x 1024 RGB32
+// The budget and the decoder's staging buffer of 1 MiB, its largest other
+// allocation.
+constexpr int kMallocLimitMb = 5;
+// Room for AddressSanitizer's quarantine of freed images.
+constexpr int kRssLimitMb = 1024;
+
+} // namespace
+
+// Puts the memory limits in front of the command line's flags, which come
+// later and win.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    static std::string limits[] = {"-malloc_limit_mb=" + std::to_string(kMallocLimitMb),
+                                   "-rss_limit_mb=" + std::to_string(kRssLimitMb)};
+    static std::vector<char*> arguments;
+    arguments.assign(*argv, *argv + 1);
+    for (std::string& limit : limits)
+        arguments.push_back(limit.data());
+    arguments.insert(arguments.end(), *argv + 1, *argv + *argc);
+    arguments.push_back(nullptr);
+    *argc = static_cast<int>(arguments.size()) - 1;
+    *argv = arguments.data();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     BmpError error = BmpError::None;
-    const auto bitmap = DecodeBmp(data, size, &error);
+    const auto bitmap = DecodeBmp(data, size, &error, kMemoryBudget);
     if (!bitmap)
     {
         FUZZ_CHECK(error != BmpError::None, "a refused file names its reason");
@@ -40,6 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    "indexed maps stay indexed with a full colour table");
     else
         FUZZ_CHECK(image.format() == QImage::Format_RGB32, "deeper maps are RGB32");
+    FUZZ_CHECK(static_cast<std::uint64_t>(image.sizeInBytes()) <= kMemoryBudget, "the image fits the memory budget");
 
     unsigned sum = 0;
     for (int y = 0; y < image.height(); ++y)

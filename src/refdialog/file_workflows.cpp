@@ -166,6 +166,19 @@ bool CReferenceDlg::LoadCalFile(const QString& path)
     return true;
 }
 
+bool CReferenceDlg::ExchangeOtherPixels()
+{
+    const int other = 1 - m_nCurPoint;
+    if (static_cast<std::int32_t>(m_nPixel[other][0]) >= 0 && static_cast<std::int32_t>(m_nPixel[other][1]) >= 0)
+        return true;
+    if (other == 0)
+        OnRefPoint1();
+    else
+        OnRefPoint2();
+    // Reports the field in the error window and puts the focus on it.
+    return UpdateData(true);
+}
+
 std::int32_t CReferenceDlg::SelectWgs84Datum()
 {
     const std::int32_t userDatum = m_nDatum;
@@ -204,6 +217,12 @@ bool CReferenceDlg::OnSave()
     // which the user no longer sees: Save stops before any question, with
     // the value to mend in front of the user.
     if (ReportPositionFault())
+        return false;
+    // The exchange checks the current point's fields only. A point picked
+    // below or left of the map has a negative pixel, which its field refuses
+    // but the file would hold as 2^32 minus the distance: Save shows that
+    // point and stops at its field.
+    if (!ExchangeOtherPixels())
         return false;
     for (const formats::SaveCheck& check : formats::ChecksBeforeFileChoice(MembersAsCalValues(), m_converter))
         if (!Passes(check))

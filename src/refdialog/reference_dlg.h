@@ -201,6 +201,10 @@ private:
     /// members were last written into it.
     bool AnyFieldEdited() const;
     void ClearFieldEdits();
+    /// For Save: when the point that is not current has a pixel its field
+    /// refuses (a negative one), makes that point current and reports the
+    /// field; false then.
+    bool ExchangeOtherPixels();
     /// Selects WGS84, the file's datum, for Save or Load; returns the user's
     /// datum for RestoreDatum.
     std::int32_t SelectWgs84Datum();

@@ -310,6 +310,24 @@ TEST_F(FileWorkflows, SaveOfAPointWithoutPositionWritesNothingAndShowsTheValueTo
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList());
 }
 
+TEST_F(FileWorkflows, SaveWithAPointPickedBelowTheMapWritesNothingAndShowsItsPixel)
+{
+    // With the other point current, Save wrote the pixel y of a point picked
+    // 40 rows below the map as 4294967256.
+    CReferenceDlg& dlg = TypePotsdamPoints();
+    dlg.OnPointPicked2(1500, static_cast<LPARAM>(-40));
+    Click(IDC_REF_POINT_1);
+    Write(Path("harbour.CAL"), "old contents");
+    m_files.Answer(Path("harbour.CAL"));
+    EXPECT_EQ(ClickAnswering(IDC_SAVE, {}), QStringList()) << "no question, no file dialog";
+    EXPECT_EQ(Read(Path("harbour.CAL")), QByteArray("old contents"));
+    EXPECT_TRUE(dlg.IsDlgButtonChecked(IDC_REF_POINT_2));
+    EXPECT_EQ(Text(IDC_PIXEL_Y), QStringLiteral("-40"));
+    EXPECT_EQ(dlg.focusWidget(), Field(IDC_PIXEL_Y));
+    EXPECT_EQ(ErrorWindow().Message(), QStringLiteral("Forbidden characters!"));
+    m_files.Cancel(); // the unused answer
+}
+
 TEST_F(FileWorkflows, SaveOfAPointBeyondAWholeTurnWritesNothingAndReportsTheValueTooLarge)
 {
     // Stored degrees are taken unchecked; these pass the relation test. Save

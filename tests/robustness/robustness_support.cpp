@@ -206,12 +206,17 @@ bool ActivateWindow(QWidget* window)
     // platform activates every window it shows, also one shown without
     // activation: the error window that a focus loss brings up while the
     // activation moves here takes it back, and the request is made again.
+    // The wait is for the application's active window, not for the
+    // window's own state: a drop-down list's pop-up container keeps the
+    // activation after it closed there, and as the window's transient it
+    // counts as the window being active.
+    const auto active = [window] { return QApplication::activeWindow() == window; };
     for (int attempt = 0; attempt < kActivationAttempts; ++attempt)
     {
-        if (QApplication::activeWindow() == window)
+        if (active())
             return true;
         window->windowHandle()->requestActivate();
-        if (QTest::qWaitForWindowActive(window, kActivationWaitMs))
+        if (QTest::qWaitFor(active, kActivationWaitMs))
             return true;
     }
     return false;
@@ -225,6 +230,14 @@ void ChooseFromList(CDialog& dlg, int listId, int index)
     list->setFocus(Qt::MouseFocusReason);
     list->showPopup();
     QAbstractItemView* view = list->view();
+    // Offscreen, the pop-up now and then does not open; Enter would then go
+    // on to the dialog's default button, "Close", which no user meant. The
+    // user picks the entry with the keys of the closed list instead.
+    if (!view->isVisible())
+    {
+        SelectListEntry(dlg, listId, index);
+        return;
+    }
     view->setCurrentIndex(list->model()->index(index, 0));
     QTest::keyClick(view, Qt::Key_Return);
 }
@@ -376,12 +389,16 @@ QStringList CompareSavedFile(CReferenceDlg& dlg, const QString& path)
             const QString written = QStringLiteral("%1°%2'%3")
                                         .arg(QString::number(v.m_nDegree[p][axis]), Fixed(v.m_dMinute[p][axis], 4),
                                              Caption(axis, v.m_nHemisphere[p][axis], dlg.m_nLanguage));
-            // Zero has no hemisphere: 0°0.0000' reads the same with either letter.
-            const bool bZero = v.m_nDegree[p][axis] == 0 &&
-                               Fixed(v.m_dMinute[p][axis], 4) == QStringLiteral("0.0000") &&
-                               dlg.GetDlgItemText(degreeIds[axis]) == QStringLiteral("0") &&
-                               dlg.GetDlgItemText(minuteIds[axis]) == QStringLiteral("0.0000");
-            bool bSame = shown == written || bZero;
+            // Zero has no hemisphere: 0°0.0000' reads the same with either
+            // letter, and so does the meridian 180°0.0000'.
+            const auto noHemisphere = [&](int degrees)
+            {
+                const QString text = QString::number(degrees);
+                return v.m_nDegree[p][axis] == degrees && Fixed(v.m_dMinute[p][axis], 4) == QStringLiteral("0.0000") &&
+                       dlg.GetDlgItemText(degreeIds[axis]) == text &&
+                       dlg.GetDlgItemText(minuteIds[axis]) == QStringLiteral("0.0000");
+            };
+            bool bSame = shown == written || noHemisphere(0) || (axis == 0 && noHemisphere(180));
             if (!bSame && (formatBefore == FORMAT_UTM || formatBefore == FORMAT_DEC_SECOND))
             {
                 // Signed minutes; a metre is 0.00054' of latitude and

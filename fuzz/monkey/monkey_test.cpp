@@ -1,16 +1,28 @@
 // A monkey on the whole program: a seeded random sequence of user actions on
 // the real widgets, offscreen. It types any text into any field and leaves it,
-// chooses formats and datums (the same one again too), opens the datum list,
-// clicks the point, hemisphere and language buttons, loads, saves, imports and
-// chooses bitmaps with files of its own (valid, broken, empty, missing) or
-// cancels, answers every message box at random, picks points from the map's
-// context menu and drags the map, closes and cancels. When "Close" or "Cancel"
-// ends the program, the program is started again, as a user would.
+// types whole points (sensible ones, and ones whose values pass every field
+// check but lie at or beyond the edge of what the conversion accepts), chooses
+// formats and datums, opens the datum list, clicks the point, hemisphere and
+// language buttons, loads, saves, imports and chooses bitmaps with files of
+// its own (valid, broken, empty, missing) or cancels, answers every message
+// box at random (Escape included), picks points from the map's context menu
+// and drags the map, and ends the program every way a user can: "Close",
+// "Cancel", the dialog's and the map window's close boxes, File > Exit and the
+// desktop's logout. When the program ends, it is started again.
 //
-// After every action: no modal window or pop-up is left open, the dialog's
-// state is consistent, and every .CAL file that Save wrote reads back with
-// the values the dialog holds and shows. A sanitizer stop or a failed check
-// prints the seed, the action's number and the last 20 actions.
+// After every action:
+//  - no modal window or pop-up is left open and the dialog's state is
+//    consistent;
+//  - every .CAL file that Save wrote holds, for both points, the WGS84
+//    position that the fields showed at the moment of Save give when
+//    converted independently of the dialog (expected_file.h), and reads back
+//    with the values the dialog shows;
+//  - a Save that was declined or failed left an existing file byte for byte;
+//  - the program did not end while it held changes that were neither saved
+//    nor thrown away with "Cancel" (or the dialog's close box, which is
+//    "Cancel") and a Yes to its question.
+// A violation, or a sanitizer that stops the process, prints the seed and the
+// actions to repeat it (action_log.h).
 //
 //     KARTORA_MONKEY_SEED=7 KARTORA_MONKEY_ACTIONS=10000
 //         build/debug/tests/robustness/test_robustness_monkey_test
@@ -23,7 +35,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,22 +43,23 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <deque>
 #include <map>
 #include <memory>
-#include <random>
 #include <set>
 
+#include "action_log.h"
 #include "app/kartora_app.h"
 #include "app/main_frame.h"
+#include "conversion/numeric_text.h"
+#include "expected_file.h"
 #include "mapview/kartora_view.h"
-#include "messages/messages.h"
+#include "monkey_files.h"
+#include "monkey_texts.h"
 #include "refdialog/reference_dlg.h"
 #include "resources/resource.h"
 #include "robustness_support.h"
 #include "shell/message_box_dlg.h"
 #include "support/settings_sandbox.h"
-#include "view_test_support.h"
 
 #if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/common_interface_defs.h>)
 #include <sanitizer/common_interface_defs.h>
@@ -57,80 +69,10 @@
 namespace
 {
 
-// ---- what a sanitizer stop prints ----------------------------------------------
-
-constexpr std::size_t kRecentCount = 20;
-std::deque<std::string> s_recent; ///< the last actions, the newest last
-std::uint64_t s_nSeed = 0;
-int s_nAction = 0;
-
-std::string RecentActions()
+void PrintReproduction()
 {
-    std::string text;
-    for (const std::string& action : s_recent)
-        text += "  " + action + "\n";
-    return text;
+    std::fprintf(stderr, "%s", monkey_log::Reproduction().c_str());
 }
-
-void PrintRunState()
-{
-    std::fprintf(stderr, "monkey: seed %llu, action %d; the last actions:\n%s",
-                 static_cast<unsigned long long>(s_nSeed), s_nAction, RecentActions().c_str());
-}
-
-// ---- the monkey's files -------------------------------------------------------
-
-const char* const kValidCal = "TYPE:       RASTERMAP\r\n"
-                              "NAME:       harbour\r\n"
-                              "DATE:       05/03/2009\r\n"
-                              "VISIBLE:    YES\r\n"
-                              "REFERENCE_POINT: (120,840) ==> (12\xB0"
-                              "28.1235'O,47\xB0"
-                              "51.5675'N)\r\n"
-                              "REFERENCE_POINT: (1530,95) ==> (12\xB0"
-                              "34.5000'O,47\xB0"
-                              "48.0120'N)\r\n"
-                              "HEIGHTDIFF:      12.5\r\n"
-                              "PROJECTION:      UTM\r\n"
-                              "ELLIPSOID:       WGS84\r\n"
-                              "FILENAME:        harbour.bmp\r\n";
-
-// Broken in every way a reference file can be: unknown lines, keywords
-// not at the start or in lower case, numbers that are not numbers, values
-// far beyond every limit, "E" for east, a third point, LF line ends.
-const char* const kBrokenCal = "TYPE:       RASTERMAP\n"
-                               "  NAME:       indented\n"
-                               "name:       lower case\n"
-                               "NAME:\n"
-                               "GARBAGE LINE \xB0\xB0\xB0\n"
-                               "REFERENCE_POINT: (abc,-1) ==> (999\xB0"
-                               "61.5'E,-91\xB0xx'q)\n"
-                               "REFERENCE_POINT: (4294967295,2147483648) ==> (2147483647\xB0"
-                               "1e308'W,0\xB0"
-                               "60.0000'S)\n"
-                               "REFERENCE_POINT: (1,2) ==> (3\xB0"
-                               "4'O,5\xB0"
-                               "6'N)\n"
-                               "REFERENCE_TYPE: BILINEAR_GEOGRAPHIC\n"
-                               "HEIGHTDIFF:      1e400\n"
-                               "HEIGHTDIFF:      -99999.95\n"
-                               "FILENAME:        \xE4rger \x80.bmp\n";
-
-const char* const kNineLinesCal = "TYPE:       RASTERMAP\r\n"
-                                  "NAME:       nine\r\n"
-                                  "DATE:       01/01/2000\r\n"
-                                  "VISIBLE:    YES\r\n"
-                                  "REFERENCE_POINT: (10,20) ==> (0\xB0"
-                                  "0.0000'W,0\xB0"
-                                  "0.0000'S)\r\n"
-                                  "REFERENCE_POINT: (30,10) ==> (179\xB0"
-                                  "59.9995'O,89\xB0"
-                                  "59.9995'N)\r\n"
-                                  "HEIGHTDIFF:      -10000.0\r\n"
-                                  "PROJECTION:      UTM\r\n"
-                                  "FILENAME:        nine.bmp\r\n";
-
-const std::vector<BmpColour> kPalette = {{170, 210, 240}, {230, 220, 180}, {40, 40, 40}, {200, 30, 30}};
 
 /// Types `text` as key presses into `widget`. Characters beyond ASCII have
 /// no key of their own: they arrive as the text of a key event, as from an
@@ -160,6 +102,106 @@ QString WithExtension(const QString& path, const QString& extension)
     return QFileInfo(path).fileName().contains(QLatin1Char('.')) ? path : path + QLatin1Char('.') + extension;
 }
 
+/// Notes that the program ends: its main frame accepts being closed.
+class CloseWatch final : public QObject
+{
+public:
+    explicit CloseWatch(bool* ended) : m_pEnded(ended) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Close)
+            return false;
+        // Delivered here, so that the frame's answer can be seen.
+        watched->event(event);
+        if (event->isAccepted())
+            *m_pEnded = true;
+        return true;
+    }
+
+private:
+    bool* m_pEnded;
+};
+
+// The edit fields of the reference dialog.
+constexpr int kEditIds[] = {IDC_MAP_NAME,    IDC_BMP_FILE_NAME, IDC_PIXEL_X,    IDC_PIXEL_Y,    IDC_LONG_DEGREE,
+                            IDC_LONG_MINUTE, IDC_LONG_SECOND,   IDC_LAT_DEGREE, IDC_LAT_MINUTE, IDC_LAT_SECOND,
+                            IDC_EASTING,     IDC_NORTHING,      IDC_ZONE,       IDC_HEIGHT_DIFF};
+
+/// What the dialog holds for the user: both points' data, the names and the
+/// height difference, and with `withTexts` the texts of the fields, where
+/// typing shows before it is taken. A change by the user's own action is
+/// work that must not be lost.
+QByteArray HeldData(CReferenceDlg& dlg, bool withTexts)
+{
+    QByteArray data;
+    const auto add = [&data](const auto& member)
+    { data.append(reinterpret_cast<const char*>(&member), sizeof member); };
+    add(dlg.m_nHemisphere);
+    add(dlg.m_nPixel);
+    add(dlg.m_nDegree);
+    add(dlg.m_dDegree);
+    add(dlg.m_nMinute);
+    add(dlg.m_dMinute);
+    add(dlg.m_dSecond);
+    add(dlg.m_nUtm);
+    add(dlg.m_nZone);
+    add(dlg.m_dHeightDiff);
+    data += (dlg.m_strMapName + u'\n' + dlg.m_strBmpFileName).toUtf8();
+    if (withTexts)
+        for (int id : kEditIds)
+            data += '\n' + dlg.GetDlgItemText(id).toUtf8();
+    return data;
+}
+
+/// The coordinate fields as they stand: the current point's texts as shown,
+/// the other point's as the dialog shows them once the user selects it.
+ShownEntry ShownNow(CReferenceDlg& dlg)
+{
+    ShownEntry shown;
+    shown.format = dlg.m_nFormat;
+    shown.datum = dlg.m_nDatum;
+    shown.heightDiff = dlg.GetDlgItemText(IDC_HEIGHT_DIFF).toStdString();
+    for (int p = 0; p < 2; ++p)
+    {
+        ShownPoint& point = shown.point[p];
+        if (p == dlg.m_nCurPoint)
+        {
+            const auto text = [&dlg](int id) { return dlg.GetDlgItemText(id).toStdString(); };
+            point.pixel[0] = text(IDC_PIXEL_X);
+            point.pixel[1] = text(IDC_PIXEL_Y);
+            point.degrees[0] = text(IDC_LONG_DEGREE);
+            point.degrees[1] = text(IDC_LAT_DEGREE);
+            point.minutes[0] = text(IDC_LONG_MINUTE);
+            point.minutes[1] = text(IDC_LAT_MINUTE);
+            point.seconds[0] = text(IDC_LONG_SECOND);
+            point.seconds[1] = text(IDC_LAT_SECOND);
+            point.utm[0] = text(IDC_EASTING);
+            point.utm[1] = text(IDC_NORTHING);
+            point.zone = text(IDC_ZONE);
+            point.hemisphere[0] = text(IDC_LONG_SIGN) == "W" ? 1 : 0;
+            point.hemisphere[1] = text(IDC_LAT_SIGN) == "S" ? 1 : 0;
+            continue;
+        }
+        for (int axis = 0; axis < 2; ++axis)
+        {
+            point.pixel[axis] = FormatInt(static_cast<std::int32_t>(dlg.m_nPixel[p][axis]));
+            point.degrees[axis] = shown.format == FORMAT_DEC_DEGREE
+                                      ? FormatFixed(dlg.m_dDegree[p][axis], kDegreeDecimals)
+                                      : FormatInt(dlg.m_nDegree[p][axis]);
+            point.minutes[axis] = shown.format == FORMAT_DEC_MINUTE
+                                      ? FormatFixed(dlg.m_dMinute[p][axis], kMinuteDecimals)
+                                      : FormatInt(dlg.m_nMinute[p][axis]);
+            point.seconds[axis] = FormatFixed(dlg.m_dSecond[p][axis], kSecondDecimals);
+            point.utm[axis] = FormatInt(dlg.m_nUtm[p][axis]);
+            point.hemisphere[axis] = dlg.m_nHemisphere[p][axis] != 0 ? 1 : 0;
+        }
+        point.zone = FormatInt(dlg.m_nZone[p]);
+    }
+    return shown;
+}
+
 // ---- the monkey ---------------------------------------------------------------
 
 class Monkey : public SettingsTest
@@ -168,13 +210,15 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        s_nSeed = m_nSeed = Parameter("KARTORA_MONKEY_SEED", 1);
+        m_nSeed = Parameter("KARTORA_MONKEY_SEED", 1);
         m_nActions = static_cast<int>(Parameter("KARTORA_MONKEY_ACTIONS", 1000));
-        m_random.seed(m_nSeed);
+        m_dice = std::make_unique<CDice>(m_nSeed);
+        m_texts = std::make_unique<CMonkeyTexts>(*m_dice);
+        monkey_log::Begin(m_nSeed, QCoreApplication::applicationFilePath().toStdString());
 #ifdef KARTORA_HAVE_DEATH_CALLBACK
-        __sanitizer_set_death_callback(PrintRunState);
+        __sanitizer_set_death_callback(PrintReproduction);
 #endif
-        WriteSamples();
+        ASSERT_TRUE(WriteMonkeyFiles(m_dir.path(), QStringLiteral(KARTORA_HELP_DIR), m_pools));
         // An earlier run chose English and found the help file.
         QSettings settings(QStringLiteral("Quarnby Applications"), QStringLiteral("Kartora"));
         settings.setValue(QStringLiteral("Settings/HelpFile"), 1);
@@ -214,189 +258,9 @@ protected:
     {
         return Path(QString::fromUtf8(name));
     }
-
-    void WriteBytes(const QString& path, const QByteArray& bytes)
+    QString Relative(const QString& path) const
     {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-        file.write(bytes);
-    }
-
-    void WriteSamples()
-    {
-        for (const char* name : {"KartoraDEU.hlp", "KartoraENG.hlp"})
-            ASSERT_TRUE(
-                QFile::copy(QStringLiteral(KARTORA_HELP_DIR "/") + QLatin1String(name), Path(QLatin1String(name))));
-        ASSERT_TRUE(QDir().mkpath(Path("sub")));
-        ASSERT_TRUE(QDir().mkpath(Path("folder.CAL"))); // a directory with a file's name
-
-        WriteBytes(Path("valid.CAL"), kValidCal);
-        WriteBytes(Path("broken.CAL"), kBrokenCal);
-        WriteBytes(Path("nine.CAL"), kNineLinesCal);
-        WriteBytes(Path("empty.CAL"), {});
-        // A height difference beyond every double: the reader makes it infinite.
-        WriteBytes(Path("infinite.CAL"),
-                   QByteArray(kValidCal).replace("HEIGHTDIFF:      12.5", "HEIGHTDIFF:      1e400"));
-        QByteArray noise;
-        for (int i = 0; i < 20000; ++i)
-            noise += static_cast<char>((i * 7919) % 251); // NULs, 0xB0, CRs and LFs among them
-        WriteBytes(Path("noise.CAL"), noise);
-
-        WriteBytes(Path("valid.TXT"), "47.8595,12.4687\r\n47.8002,-12.5750\r\n");
-        WriteBytes(Path("sydney.TXT"), "-33.8568,151.2153,Opera House\n-33.8523,151.2108,Bridge\nignored\n");
-        WriteBytes(Path("one.TXT"), "47.1,12.2\n");
-        WriteBytes(Path("empty.TXT"), {});
-        WriteBytes(Path("junk.TXT"), "abc\ndef,ghi\n");
-        WriteBytes(Path("far.TXT"), "1e400,-1e400\n999999,-999999\n");
-
-        WriteFile(Path("map8.bmp"),
-                  MakeIndexedBmp(160, 120, 8, kPalette, [](int x, int y) { return (x / 16 + y / 16) % 4; }));
-        WriteFile(Path("map4.bmp"), MakeIndexedBmp(90, 70, 4, kPalette, [](int x, int) { return x % 4; }));
-        WriteFile(Path("map1.bmp"), MakeIndexedBmp(33, 17, 1, kPalette, [](int x, int y) { return (x + y) % 2; }));
-        WriteFile(
-            Path("map24.bmp"),
-            MakeRgbBmp(64, 48,
-                       [](int x, int y) {
-                           return BmpColour{static_cast<std::uint8_t>(x * 4), static_cast<std::uint8_t>(y * 5), 90};
-                       }));
-        WriteBytes(Path("text.bmp"), "this is not a bitmap\n");
-        const std::vector<std::uint8_t> whole = MakeIndexedBmp(160, 120, 8, kPalette, [](int, int) { return 1; });
-        WriteBytes(Path("truncated.bmp"), QByteArray(reinterpret_cast<const char*>(whole.data()), 1100));
-
-        m_loadPool = {QStringLiteral("valid.CAL"),    QStringLiteral("broken.CAL"), QStringLiteral("nine.CAL"),
-                      QStringLiteral("infinite.CAL"), QStringLiteral("empty.CAL"),  QStringLiteral("noise.CAL"),
-                      QStringLiteral("missing.CAL"),  QStringLiteral("folder.CAL")};
-        m_savePool = {QStringLiteral("out1.CAL"),
-                      QStringLiteral("out2.CAL"),
-                      QStringLiteral("harbour.CAL"),
-                      QStringLiteral("harbour"), // the dialog adds ".CAL"
-                      QString::fromUtf8("name with blanks \u00E4 \u20AC.CAL"),
-                      QStringLiteral("sub/deep.CAL"),
-                      QStringLiteral("missing-dir/x.CAL"),
-                      QStringLiteral("folder.CAL")};
-        m_bmpPool = {QStringLiteral("map8.bmp"),   QStringLiteral("map4.bmp"), QStringLiteral("map1.bmp"),
-                     QStringLiteral("map24.bmp"),  QStringLiteral("text.bmp"), QStringLiteral("truncated.bmp"),
-                     QStringLiteral("missing.bmp")};
-        m_txtPool = {QStringLiteral("valid.TXT"),  QStringLiteral("sydney.TXT"), QStringLiteral("one.TXT"),
-                     QStringLiteral("empty.TXT"),  QStringLiteral("junk.TXT"),   QStringLiteral("far.TXT"),
-                     QStringLiteral("missing.TXT")};
-    }
-
-    // ---- randomness -----------------------------------------------------------
-
-    int Uniform(int low, int high)
-    {
-        return std::uniform_int_distribution<int>(low, high)(m_random);
-    }
-    bool Chance(double p)
-    {
-        return std::uniform_real_distribution<double>(0.0, 1.0)(m_random) < p;
-    }
-    template <class T> const T& Pick(const std::vector<T>& items)
-    {
-        return items[static_cast<std::size_t>(Uniform(0, static_cast<int>(items.size()) - 1))];
-    }
-    QString Pick(const QStringList& items)
-    {
-        return items[Uniform(0, static_cast<int>(items.size()) - 1)];
-    }
-
-    QString Digits(int count)
-    {
-        QString text;
-        for (int i = 0; i < count; ++i)
-            text += QLatin1Char(static_cast<char>('0' + Uniform(0, 9)));
-        return text;
-    }
-    QString Decimal(int whole, int decimals)
-    {
-        return QString::number(Uniform(0, whole)) + QLatin1Char('.') + Digits(decimals);
-    }
-
-    /// A text a user might type into field `id`: often a sensible value, as
-    /// often anything at all.
-    QString RandomText(int id)
-    {
-        switch (Uniform(0, 11))
-        {
-        case 0:
-        case 1:
-        case 2:
-            return SensibleText(id);
-        case 3:
-            return Digits(Uniform(1, 12));
-        case 4:
-            return (Chance(0.5) ? QStringLiteral("-") : QStringLiteral("+")) + Digits(Uniform(1, 6));
-        case 5:
-            return Pick(QStringList{QStringLiteral("1e5"), QStringLiteral("1,5"), QStringLiteral("5 0"),
-                                    QStringLiteral("--5"), QStringLiteral("."), QStringLiteral("+.5"),
-                                    QStringLiteral("1.2.3"), QStringLiteral("0x10"), QStringLiteral("-0"),
-                                    QStringLiteral("61"), QStringLiteral("60"), QStringLiteral("-10000.01"),
-                                    QStringLiteral("10000.00"), QStringLiteral("59.99995")});
-        case 6:
-            return Pick(QStringList{QStringLiteral("99999999999"), QStringLiteral("2147483647"),
-                                    QStringLiteral("2147483648"), QStringLiteral("-2147483648"),
-                                    QStringLiteral("4294967295"), QStringLiteral("99999")});
-        case 7:
-        {
-            QString letters;
-            for (int i = Uniform(1, 10); i > 0; --i)
-                letters += QLatin1Char(static_cast<char>('a' + Uniform(0, 25)));
-            return letters;
-        }
-        case 8:
-            return Pick(QStringList{QStringLiteral(" "), QStringLiteral("   "), QStringLiteral(" 7 "),
-                                    QStringLiteral(" harbour ")});
-        case 9:
-        {
-            // Long text of every printable ASCII character.
-            QString text;
-            for (int i = Uniform(100, 400); i > 0; --i)
-                text += QLatin1Char(static_cast<char>(Uniform(32, 126)));
-            return text;
-        }
-        case 10:
-            return Pick(QStringList{QString::fromUtf8("\u00E4\u00F6\u00FC\u00DF"), QString::fromUtf8("\u20AC 5"),
-                                    QString::fromUtf8("\u65E5\u672C"), QString::fromUtf8("\U0001F600"),
-                                    QString::fromUtf8("\u0663\u0664"), QString::fromUtf8("\u03A9 map"),
-                                    QString::fromUtf8("caf\u00E9.bmp")});
-        default:
-            return QString();
-        }
-    }
-
-    QString SensibleText(int id)
-    {
-        switch (id)
-        {
-        case IDC_MAP_NAME:
-            return Pick(QStringList{QStringLiteral("harbour"), QStringLiteral("Harbour"), QStringLiteral("map"),
-                                    QStringLiteral("harbour.old"), QString::fromUtf8("K\u00FCste")});
-        case IDC_BMP_FILE_NAME:
-            return Pick(QStringList{QStringLiteral("harbour.bmp"), QStringLiteral("harbour"), QStringLiteral("map.png"),
-                                    QStringLiteral("harbour.old.bmp"), QString()});
-        case IDC_PIXEL_X:
-        case IDC_PIXEL_Y:
-            return QString::number(Uniform(0, 2000));
-        case IDC_LONG_DEGREE:
-            return m_nFormatShown == FORMAT_DEC_DEGREE ? Decimal(180, 6) : QString::number(Uniform(0, 180));
-        case IDC_LAT_DEGREE:
-            return m_nFormatShown == FORMAT_DEC_DEGREE ? Decimal(89, 6) : QString::number(Uniform(0, 90));
-        case IDC_LONG_MINUTE:
-        case IDC_LAT_MINUTE:
-            return m_nFormatShown == FORMAT_DEC_SECOND ? QString::number(Uniform(0, 59)) : Decimal(59, 4);
-        case IDC_LONG_SECOND:
-        case IDC_LAT_SECOND:
-            return Decimal(59, 2);
-        case IDC_EASTING:
-            return QString::number(Uniform(160000, 840000));
-        case IDC_NORTHING:
-            return QString::number(Uniform(0, 9300000));
-        case IDC_ZONE:
-            return QString::number(Uniform(1, 60));
-        default:
-            return (Chance(0.3) ? QStringLiteral("-") : QString()) + Decimal(9999, 2);
-        }
+        return QDir(m_dir.path()).relativeFilePath(path);
     }
 
     // ---- answers to the program's questions ---------------------------------
@@ -405,32 +269,36 @@ protected:
     {
         std::optional<QString> answer;
         const QString ext = request.defaultExt.toUpper();
-        if (Chance(0.15))
+        // Cancel and Escape close a file dialog alike.
+        if (m_dice->Chance(0.15))
             answer = std::nullopt;
         else if (ext == QStringLiteral("HLP"))
-            answer =
-                Chance(0.5) ? std::nullopt : std::optional<QString>(Path(Chance(0.5) ? "KartoraENG.hlp" : "gone.hlp"));
+            answer = m_dice->Chance(0.5)
+                         ? std::nullopt
+                         : std::optional<QString>(Path(m_dice->Chance(0.5) ? "KartoraENG.hlp" : "gone.hlp"));
         else if (ext == QStringLiteral("CAL") && request.bOpenFileDialog)
         {
-            QStringList pool = m_loadPool;
+            QStringList pool = m_pools.load;
             for (const QString& clean : m_cleanFiles)
                 pool += clean;
-            answer = Path(Pick(pool));
-            if (m_cleanFiles.count(QFileInfo(*answer).fileName()) != 0 ||
-                m_cleanFiles.count(QDir(m_dir.path()).relativeFilePath(*answer)) != 0)
+            answer = Path(m_dice->Pick(pool));
+            if (m_cleanFiles.count(QFileInfo(*answer).fileName()) != 0 || m_cleanFiles.count(Relative(*answer)) != 0)
                 m_bLoadingClean = true;
         }
         else if (ext == QStringLiteral("CAL"))
         {
-            answer = Path(Pick(m_savePool));
+            // The oracle took the fields as a Save action began.
+            if (!MaySave(m_action))
+                Fail(QStringLiteral("Save ran during \"%1\"").arg(QLatin1String(kActionNames[m_action])));
+            answer = Path(m_dice->Pick(m_pools.save));
             PrepareSave(WithExtension(*answer, QStringLiteral("CAL")));
         }
         else if (ext == QStringLiteral("BMP"))
-            answer = Path(Pick(m_bmpPool));
+            answer = Path(m_dice->Pick(m_pools.bmp));
         else if (ext == QStringLiteral("TXT"))
-            answer = Path(Pick(m_txtPool));
-        Log(QStringLiteral("  file dialog \"%1\" -> %2")
-                .arg(request.title, answer ? QDir(m_dir.path()).relativeFilePath(*answer) : QStringLiteral("Cancel")));
+            answer = Path(m_dice->Pick(m_pools.txt));
+        Note(QStringLiteral("file dialog \"%1\" -> %2")
+                 .arg(request.title, answer ? Relative(*answer) : QStringLiteral("Cancel")));
         return answer;
     }
 
@@ -446,23 +314,30 @@ protected:
             file.close();
             file.open(QIODevice::ReadOnly);
             pending.before = file.readAll();
-            m_cleanFiles.erase(QDir(m_dir.path()).relativeFilePath(path));
+            m_cleanFiles.erase(Relative(path));
         }
         m_pendingSaves.push_back(pending);
     }
 
     int AnswerBox(const QString& text, UINT buttons)
     {
+        const bool question = buttons == MB_YESNO || buttons == MB_YESNOCANCEL;
         int reply = IDOK;
-        if (Chance(0.1))
+        if (m_dice->Chance(question ? 0.2 : 0.1))
             reply = 0; // Escape
-        else if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL)
-            reply = Chance(0.7) ? IDYES : IDNO;
-        Log(QStringLiteral("  box \"%1\" -> %2")
-                .arg(text, reply == 0       ? QStringLiteral("Escape")
-                           : reply == IDYES ? QStringLiteral("Yes")
-                           : reply == IDNO  ? QStringLiteral("No")
-                                            : QStringLiteral("Ok")));
+        else if (question)
+            reply = m_dice->Chance(0.7) ? IDYES : IDNO;
+        const QString answer = reply == 0       ? QStringLiteral("Escape")
+                               : reply == IDYES ? QStringLiteral("Yes")
+                               : reply == IDNO  ? QStringLiteral("No")
+                                                : QStringLiteral("Ok");
+        Note(QStringLiteral("box \"%1\" -> %2").arg(text, answer));
+        // In a Save, every box but a question answered Yes stops it: a
+        // question declined, a wrong relation, a file not written.
+        if (reply != IDYES && m_saveStopped.isEmpty())
+            m_saveStopped = QStringLiteral("\"%1\" answered %2").arg(text, answer);
+        // Cancel discards changes only when the user confirms it.
+        m_bConfirmed = m_bConfirmed || reply == IDYES;
         return reply;
     }
 
@@ -477,25 +352,10 @@ protected:
         m_bEnded = false;
         m_frameWatch = std::make_unique<CloseWatch>(&m_bEnded);
         Frame()->installEventFilter(m_frameWatch.get());
+        m_bUnsaved = false;
+        m_changedBy.clear();
+        monkey_log::ProgramStarted();
     }
-
-    /// Notes that the main frame closed, which ends the program.
-    class CloseWatch final : public QObject
-    {
-    public:
-        explicit CloseWatch(bool* ended) : m_pEnded(ended) {}
-
-    protected:
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            if (event->type() == QEvent::Close)
-                *m_pEnded = true;
-            return false;
-        }
-
-    private:
-        bool* m_pEnded;
-    };
 
     CMainFrame* Frame() const
     {
@@ -512,16 +372,17 @@ protected:
 
     void Log(const QString& line)
     {
-        s_recent.push_back(line.left(300).toStdString());
-        while (s_recent.size() > kRecentCount)
-            s_recent.pop_front();
+        monkey_log::Action(m_nAction, line.toStdString());
+    }
+    void Note(const QString& line)
+    {
+        monkey_log::Note(line.toStdString());
     }
 
     void Fail(const QString& what)
     {
-        ADD_FAILURE() << "monkey seed " << m_nSeed << ", action " << s_nAction << ": " << what.toStdString()
-                      << "\nthe last actions:\n"
-                      << RecentActions();
+        ADD_FAILURE() << "monkey seed " << m_nSeed << ", action " << m_nAction << ": " << what.toStdString() << "\n"
+                      << monkey_log::Reproduction();
         m_bStop = true;
     }
 
@@ -533,12 +394,25 @@ protected:
         return false;
     }
 
+    /// Triggers the map window's menu command `id` as a click on it does.
+    void MenuCommand(int id)
+    {
+        for (QAction* item : Frame()->menuBar()->findChildren<QAction*>())
+            if (item->data().toInt() == id)
+            {
+                item->trigger();
+                return;
+            }
+        Fail(QStringLiteral("the map window has no menu command %1").arg(id));
+    }
+
     // ---- the actions --------------------------------------------------------
 
     enum Action
     {
         TYPE,
         TYPE_POINT,
+        TYPE_EDGE,
         FORMAT,
         DATUM,
         DATUM_LIST,
@@ -554,15 +428,61 @@ protected:
         IMPORT,
         CLOSE,
         CANCEL,
+        DIALOG_CLOSE_BOX,
+        FRAME_CLOSE_BOX,
+        FRAME_EXIT,
+        LOGOUT,
         kActionCount
     };
 
-    static constexpr const char* kActionNames[kActionCount] = {
-        "type", "type a point", "format",   "datum",    "datum list", "point button", "hemisphere", "language", "Load",
-        "Save", "Ref.from Map", "Show Map", "map menu", "map drag",   "import",       "Close",      "Cancel"};
+    static constexpr const char* kActionNames[kActionCount] = {"type",
+                                                               "type a point",
+                                                               "type an edge point",
+                                                               "format",
+                                                               "datum",
+                                                               "datum list",
+                                                               "point",
+                                                               "hemisphere",
+                                                               "language",
+                                                               "Load",
+                                                               "Save",
+                                                               "Ref.from Map",
+                                                               "Show Map",
+                                                               "map menu",
+                                                               "map drag",
+                                                               "import",
+                                                               "Close",
+                                                               "Cancel",
+                                                               "dialog's close box",
+                                                               "map window's close box",
+                                                               "Exit",
+                                                               "logout"};
 
     // Weights of the actions, out of their sum.
-    static constexpr int kWeights[kActionCount] = {28, 12, 7, 5, 2, 6, 5, 2, 5, 9, 4, 2, 8, 2, 3, 3, 1};
+    static constexpr int kWeights[kActionCount] = {28, 10, 5, 7, 5, 2, 6, 5, 2, 5, 10, 4, 2, 8, 2, 3, 3, 1, 1, 2, 1, 1};
+
+    /// Actions that may run Save, and those that throw the changes away
+    /// once the user confirms it.
+    static bool MaySave(Action action)
+    {
+        return action == SAVE || action == CLOSE || action == FRAME_CLOSE_BOX || action == FRAME_EXIT ||
+               action == LOGOUT;
+    }
+    static bool Discards(Action action)
+    {
+        return action == CANCEL || action == DIALOG_CLOSE_BOX;
+    }
+    /// Actions that change the data by the user's hand; typing counts
+    /// already when only a field's text changed.
+    static bool Edits(Action action)
+    {
+        return action == TYPE || action == TYPE_POINT || action == TYPE_EDGE || action == HEMISPHERE ||
+               action == MAP_MENU || action == IMPORT;
+    }
+    static bool Types(Action action)
+    {
+        return action == TYPE || action == TYPE_POINT || action == TYPE_EDGE;
+    }
 
     bool Possible(Action action) const
     {
@@ -572,9 +492,13 @@ protected:
         case MAP_MENU:
         case MAP_DRAG:
         case IMPORT:
+        case FRAME_CLOSE_BOX:
+        case FRAME_EXIT:
             return Frame()->isVisible();
         case SHOW_MAP:
             return dialogShown && Dialog()->GetDlgItem(IDC_SHOW_MAP)->isEnabled();
+        case LOGOUT:
+            return true;
         default:
             return dialogShown;
         }
@@ -585,7 +509,7 @@ protected:
         std::discrete_distribution<int> pick(std::begin(kWeights), std::end(kWeights));
         for (;;)
         {
-            const auto action = static_cast<Action>(pick(m_random));
+            const auto action = static_cast<Action>(pick(m_dice->Engine()));
             if (Possible(action))
                 return action;
         }
@@ -595,9 +519,7 @@ protected:
     std::vector<int> VisibleFields() const
     {
         std::vector<int> ids;
-        for (int id : {IDC_MAP_NAME, IDC_BMP_FILE_NAME, IDC_PIXEL_X, IDC_PIXEL_Y, IDC_LONG_DEGREE, IDC_LONG_MINUTE,
-                       IDC_LONG_SECOND, IDC_LAT_DEGREE, IDC_LAT_MINUTE, IDC_LAT_SECOND, IDC_EASTING, IDC_NORTHING,
-                       IDC_ZONE, IDC_HEIGHT_DIFF})
+        for (int id : kEditIds)
             if (QWidget* field = Dialog()->GetDlgItem(id); field != nullptr && field->isVisible())
                 ids.push_back(id);
         return ids;
@@ -630,62 +552,45 @@ protected:
         if (leave == 0)
             QTest::keyClick(target, Qt::Key_Tab);
         else if (leave == 1)
-            Dialog()->GetDlgItem(Pick(VisibleFields()))->setFocus(Qt::MouseFocusReason);
+            Dialog()->GetDlgItem(m_dice->Pick(VisibleFields()))->setFocus(Qt::MouseFocusReason);
         return hadFocus ? target : nullptr;
     }
 
-    void TypeSensiblePoint(int c)
+    /// Types the fields of `typing` that the format shows, each left by Tab,
+    /// then sets the hemispheres with their buttons.
+    void TypePoint(const PointTyping& typing)
     {
         CReferenceDlg& dlg = *Dialog();
-        std::vector<std::pair<int, QString>> values = {
-            {IDC_PIXEL_X, QString::number(c == 0 ? Uniform(0, 800) : Uniform(900, 1800))},
-            {IDC_PIXEL_Y, QString::number(c == 0 ? Uniform(900, 1500) : Uniform(0, 800))}};
-        switch (dlg.m_nFormat)
+        for (const auto& [id, text] : typing.fields)
+            if (dlg.GetDlgItem(id)->isVisible())
+            {
+                Note(QStringLiteral("\"%1\" into %2").arg(text, QString::number(id)));
+                TypeInto(id, text, 0);
+            }
+        const int buttons[2] = {IDC_LONG_SIGN, IDC_LAT_SIGN};
+        for (int axis = 0; axis < 2; ++axis)
         {
-        case FORMAT_DEC_DEGREE:
-            values.push_back(
-                {IDC_LONG_DEGREE, QStringLiteral("10.") + QString::number(c * 5 + Uniform(0, 4)) + Digits(5)});
-            values.push_back(
-                {IDC_LAT_DEGREE, QStringLiteral("53.") + QString::number((1 - c) * 5 + Uniform(0, 4)) + Digits(5)});
-            break;
-        case FORMAT_DEC_MINUTE:
-        case FORMAT_DEC_SECOND:
-            values.push_back({IDC_LONG_DEGREE, QStringLiteral("10")});
-            values.push_back({IDC_LONG_MINUTE, QString::number(c * 30 + Uniform(0, 29))});
-            values.push_back({IDC_LAT_DEGREE, QStringLiteral("53")});
-            values.push_back({IDC_LAT_MINUTE, QString::number((1 - c) * 30 + Uniform(0, 29))});
-            break;
-        default:
-            values.push_back(
-                {IDC_EASTING, QString::number(c == 0 ? Uniform(500000, 540000) : Uniform(560000, 600000))});
-            values.push_back({IDC_ZONE, QStringLiteral("32")});
-            values.push_back(
-                {IDC_NORTHING, QString::number(c == 0 ? Uniform(5920000, 5940000) : Uniform(5880000, 5900000))});
-            break;
-        }
-        for (const auto& [id, text] : values)
-            TypeInto(id, text, 0);
-        // East and north, mostly.
-        for (int id : {IDC_LONG_SIGN, IDC_LAT_SIGN})
-        {
-            const QString caption = dlg.GetDlgItemText(id);
-            if (dlg.GetDlgItem(id)->isVisible() && (caption == QStringLiteral("W") || caption == QStringLiteral("S")) &&
-                Chance(0.8))
-                QTest::mouseClick(dlg.Item<QAbstractButton>(id), Qt::LeftButton);
+            const QString caption = dlg.GetDlgItemText(buttons[axis]);
+            const int flag = caption == QStringLiteral("W") || caption == QStringLiteral("S") ? 1 : 0;
+            if (typing.hemisphere[axis] >= 0 && typing.hemisphere[axis] != flag &&
+                dlg.GetDlgItem(buttons[axis])->isVisible())
+            {
+                Note(QStringLiteral("click %1 \"%2\"").arg(buttons[axis]).arg(caption));
+                QTest::mouseClick(dlg.Item<QAbstractButton>(buttons[axis]), Qt::LeftButton);
+            }
         }
     }
 
     void Act(Action action)
     {
         CReferenceDlg& dlg = *Dialog();
-        m_nFormatShown = dlg.m_nFormat;
         switch (action)
         {
         case TYPE:
         {
-            const int id = Pick(VisibleFields());
-            const QString text = RandomText(id);
-            const int leave = Chance(0.5) ? 0 : Chance(0.7) ? 1 : 2;
+            const int id = m_dice->Pick(VisibleFields());
+            const QString text = m_texts->Random(id, dlg.m_nFormat);
+            const int leave = m_dice->Chance(0.5) ? 0 : m_dice->Chance(0.7) ? 1 : 2;
             // One arg() call: the typed text may hold "%2" itself.
             Log(QStringLiteral("type \"%1\" into %2, %3")
                     .arg(text, QString::number(id),
@@ -700,16 +605,18 @@ protected:
             break;
         }
         case TYPE_POINT:
+        case TYPE_EDGE:
         {
-            // Points that keep the relation of pixels and coordinates (x
-            // grows with the longitude, y with the latitude), so that Save
-            // gets through its checks now and then: the current point, or
-            // both, and sometimes matching names.
-            const bool both = Chance(0.7);
-            const bool names = Chance(0.3);
-            Log(QStringLiteral("type sensible values for %1 in format %2%3")
-                    .arg(both ? QStringLiteral("both points") : QStringLiteral("point %1").arg(dlg.m_nCurPoint + 1))
+            // The current point, or both, and sometimes matching names, so
+            // that Save gets through its checks now and then; an edge point
+            // also into the other point now and then.
+            const bool both = m_dice->Chance(action == TYPE_POINT ? 0.7 : 0.3);
+            const bool names = m_dice->Chance(0.3);
+            Log(QStringLiteral("type %1 for %2 in format %3, datum %4%5")
+                    .arg(action == TYPE_POINT ? QStringLiteral("sensible values") : QStringLiteral("an edge point"),
+                         both ? QStringLiteral("both points") : QStringLiteral("point %1").arg(dlg.m_nCurPoint + 1))
                     .arg(dlg.m_nFormat)
+                    .arg(dlg.m_nDatum)
                     .arg(names ? QStringLiteral(" and the names harbour, harbour.bmp") : QString()));
             if (!ActivateDialog())
                 break;
@@ -724,29 +631,31 @@ protected:
                 if (c != dlg.m_nCurPoint)
                     QTest::mouseClick(dlg.Item<QAbstractButton>(c == 0 ? IDC_REF_POINT_1 : IDC_REF_POINT_2),
                                       Qt::LeftButton);
-                TypeSensiblePoint(c);
+                const PointTyping typing = action == TYPE_EDGE && c == first ? m_texts->EdgePoint(c, dlg.m_nFormat)
+                                                                             : m_texts->SensiblePoint(c, dlg.m_nFormat);
+                Note(QStringLiteral("point %1%2")
+                         .arg(c + 1)
+                         .arg(typing.edge.isEmpty() ? QString() : QStringLiteral(": ") + typing.edge));
+                TypePoint(typing);
             }
             break;
         }
         case FORMAT:
-        {
-            const int format = Uniform(0, kFormatCount - 1);
-            Log(QStringLiteral("choose format %1 (was %2)").arg(format).arg(dlg.m_nFormat));
-            if (ActivateDialog())
-                ChooseFromList(dlg, IDC_FORMAT, format);
-            break;
-        }
         case DATUM:
         {
-            const int datum = Uniform(0, kDatumCount - 1);
-            Log(QStringLiteral("choose datum %1 (was %2)").arg(datum).arg(dlg.m_nDatum));
+            const bool bFormat = action == FORMAT;
+            const int entry = m_dice->Uniform(0, (bFormat ? kFormatCount : kDatumCount) - 1);
+            Log(QStringLiteral("choose %1 %2 (was %3)")
+                    .arg(bFormat ? QStringLiteral("format") : QStringLiteral("datum"))
+                    .arg(entry)
+                    .arg(bFormat ? dlg.m_nFormat : dlg.m_nDatum));
             if (ActivateDialog())
-                ChooseFromList(dlg, IDC_DATUM, datum);
+                ChooseFromList(dlg, bFormat ? IDC_FORMAT : IDC_DATUM, entry);
             break;
         }
         case DATUM_LIST:
         {
-            Log(QStringLiteral("open the datum list and close it"));
+            Log(QStringLiteral("open the datum list and close it with Escape"));
             if (!ActivateDialog())
                 break;
             auto* list = dlg.Item<CDropListCtrl>(IDC_DATUM);
@@ -758,7 +667,7 @@ protected:
         }
         case POINT_BUTTON:
         {
-            const int id = Chance(0.5) ? IDC_REF_POINT_1 : IDC_REF_POINT_2;
+            const int id = m_dice->Chance(0.5) ? IDC_REF_POINT_1 : IDC_REF_POINT_2;
             Log(QStringLiteral("click %1").arg(id));
             if (ActivateDialog())
                 QTest::mouseClick(dlg.Item<QAbstractButton>(id), Qt::LeftButton);
@@ -766,7 +675,8 @@ protected:
         }
         case HEMISPHERE:
         {
-            const int id = dlg.GetDlgItem(IDC_LONG_SIGN)->isVisible() && Chance(0.5) ? IDC_LONG_SIGN : IDC_LAT_SIGN;
+            const int id =
+                dlg.GetDlgItem(IDC_LONG_SIGN)->isVisible() && m_dice->Chance(0.5) ? IDC_LONG_SIGN : IDC_LAT_SIGN;
             Log(QStringLiteral("click %1 \"%2\"").arg(id).arg(dlg.GetDlgItemText(id)));
             if (ActivateDialog())
                 QTest::mouseClick(dlg.Item<QAbstractButton>(id), Qt::LeftButton);
@@ -791,10 +701,10 @@ protected:
         case MAP_MENU:
         {
             const int commands[] = {ID_REF_POINT_1, ID_REF_POINT_2, ID_SHOW_DIALOG, ID_HIDE_DIALOG, ID_HIDE_MAP, 0};
-            const int command = commands[Uniform(0, 5)];
+            const int command = commands[m_dice->Uniform(0, 5)];
             QWidget* client = View()->viewport();
-            const QPoint at(Uniform(0, std::max(0, client->width() - 1)),
-                            Uniform(0, std::max(0, client->height() - 1)));
+            const QPoint at(m_dice->Uniform(0, std::max(0, client->width() - 1)),
+                            m_dice->Uniform(0, std::max(0, client->height() - 1)));
             Log(QStringLiteral("right click at %1,%2 (scrolled %3,%4), menu item %5")
                     .arg(at.x())
                     .arg(at.y())
@@ -832,9 +742,9 @@ protected:
         case MAP_DRAG:
         {
             QWidget* client = View()->viewport();
-            const QPoint from(Uniform(0, client->width()), Uniform(0, client->height()));
-            const QPoint to(Uniform(-50, client->width() + 50), Uniform(-50, client->height() + 50));
-            const Qt::KeyboardModifiers modifiers = Chance(0.8) ? Qt::NoModifier : Qt::ShiftModifier;
+            const QPoint from(m_dice->Uniform(0, client->width()), m_dice->Uniform(0, client->height()));
+            const QPoint to(m_dice->Uniform(-50, client->width() + 50), m_dice->Uniform(-50, client->height() + 50));
+            const Qt::KeyboardModifiers modifiers = m_dice->Chance(0.8) ? Qt::NoModifier : Qt::ShiftModifier;
             Log(QStringLiteral("drag the map from %1,%2 to %3,%4%5")
                     .arg(from.x())
                     .arg(from.y())
@@ -849,19 +759,12 @@ protected:
             break;
         }
         case IMPORT:
-        {
             Log(QStringLiteral("menu \"Import Ref.Points\""));
-            for (QAction* item : Frame()->menuBar()->findChildren<QAction*>())
-                if (item->data().toInt() == ID_IMPORT_REFPOINTS)
-                {
-                    item->trigger();
-                    break;
-                }
+            MenuCommand(ID_IMPORT_REFPOINTS);
             break;
-        }
         case CLOSE:
         {
-            const bool byEnter = Chance(0.5);
+            const bool byEnter = m_dice->Chance(0.5);
             Log(byEnter ? QStringLiteral("Enter in the map name (Close)") : QStringLiteral("click \"Close\""));
             if (!ActivateDialog())
                 break;
@@ -879,7 +782,7 @@ protected:
         }
         case CANCEL:
         {
-            const bool byEscape = Chance(0.5);
+            const bool byEscape = m_dice->Chance(0.5);
             Log(byEscape ? QStringLiteral("Escape (Cancel)") : QStringLiteral("click \"Cancel\""));
             if (!ActivateDialog())
                 break;
@@ -887,6 +790,33 @@ protected:
                 QTest::keyClick(&dlg, Qt::Key_Escape);
             else
                 QTest::mouseClick(dlg.Item<QAbstractButton>(IDCANCEL), Qt::LeftButton);
+            break;
+        }
+        case DIALOG_CLOSE_BOX:
+        case FRAME_CLOSE_BOX:
+        {
+            // What the window system sends for the close box, Alt+F4 and the
+            // taskbar's "Close".
+            QWidget* window = action == DIALOG_CLOSE_BOX ? static_cast<QWidget*>(&dlg) : Frame();
+            Log(action == DIALOG_CLOSE_BOX ? QStringLiteral("the dialog's close box")
+                                           : QStringLiteral("the map window's close box"));
+            window->windowHandle()->close();
+            break;
+        }
+        case FRAME_EXIT:
+            Log(QStringLiteral("menu \"Exit\""));
+            MenuCommand(ID_APP_EXIT);
+            break;
+        case LOGOUT:
+        {
+            // The desktop asks the program whether the session may end, as
+            // the program's commitDataRequest handler answers it, and when
+            // it may, tells it to quit, which closes every window.
+            const bool bMayEnd = m_app->CanEndProgram();
+            Log(QStringLiteral("log out of the desktop (%1)")
+                    .arg(bMayEnd ? QStringLiteral("the program lets it end") : QStringLiteral("the program refuses")));
+            if (bMayEnd)
+                QApplication::closeAllWindows();
             break;
         }
         case kActionCount:
@@ -908,6 +838,9 @@ protected:
             Fail(QStringLiteral("windows nobody answered: ") + m_boxes->m_strays.join(QStringLiteral(", ")));
     }
 
+    /// Every file that Save may have written in the action: a written one
+    /// holds what the fields showed when Save began; after a Save that
+    /// stopped, an existing file is byte for byte what it was.
     void CheckSaves()
     {
         for (const PendingSave& pending : m_pendingSaves)
@@ -917,20 +850,27 @@ protected:
                 continue;
             if (pending.before && file.readAll() == *pending.before)
                 continue; // not written
+            const QString name = Relative(pending.path);
+            if (!m_saveStopped.isEmpty())
+            {
+                Fail(QStringLiteral("Save stopped (%1) but %2 %3")
+                         .arg(m_saveStopped, name,
+                              pending.before ? QStringLiteral("was overwritten") : QStringLiteral("was written")));
+                continue;
+            }
             ++m_nSavesWritten;
-            const QString name = QDir(m_dir.path()).relativeFilePath(pending.path);
-            Log(QStringLiteral("  Save wrote %1; comparing it with what the dialog shows").arg(name));
-            const QStringList problems = CompareSavedFile(*Dialog(), pending.path);
-            if (!problems.isEmpty())
-                Fail(QStringLiteral("%1 does not match the dialog:\n    ").arg(name) +
-                     problems.join(QStringLiteral("\n    ")));
+            Note(QStringLiteral("Save wrote %1; comparing it with what the fields showed").arg(name));
+            CheckWrittenFile(pending.path);
+            // It holds what the dialog held.
+            m_bUnsaved = false;
+            m_changedBy.clear();
             m_cleanFiles.insert(name);
         }
         m_pendingSaves.clear();
         // Nothing but what the monkey made or the program saved may lie in
         // its directories (a temporary file of Save would show here).
         QStringList expected = {QStringLiteral("KartoraDEU.hlp"), QStringLiteral("KartoraENG.hlp")};
-        for (const QString& pool : m_loadPool + m_bmpPool + m_txtPool + m_savePool)
+        for (const QString& pool : m_pools.load + m_pools.bmp + m_pools.txt + m_pools.save)
             expected += QFileInfo(WithExtension(pool, QStringLiteral("CAL"))).fileName();
         for (const QString& sub : {QStringLiteral(""), QStringLiteral("sub")})
         {
@@ -938,6 +878,36 @@ protected:
             if (!stray.isEmpty())
                 Fail(QStringLiteral("files left behind: ") + stray.join(QStringLiteral(", ")));
         }
+    }
+
+    void CheckWrittenFile(const QString& path)
+    {
+        const QString name = Relative(path);
+        const ExpectedFile expected = ExpectFile(m_shownAtSave, m_oracleConverter);
+        // The oracle's datum selection set the process-wide UTM ellipsoid.
+        Dialog()->Converter().SelectDatum(Dialog()->Converter().GetDatum());
+        if (expected.refusal)
+        {
+            Fail(QStringLiteral("Save wrote %1 although the fields it began with give no file (%2); shown: %3")
+                     .arg(name, QString::fromStdString(*expected.refusal),
+                          QString::fromStdString(Describe(m_shownAtSave))));
+            return;
+        }
+        std::vector<std::string> problems = CompareWithExpected(ReadBack(path).values, expected.values);
+        if (!problems.empty())
+        {
+            QStringList lines;
+            for (const std::string& problem : problems)
+                lines += QString::fromStdString(problem);
+            Fail(QStringLiteral("%1 is not what the fields showed at Save:\n    %2\n  shown: %3")
+                     .arg(name, lines.join(QStringLiteral("\n    ")), QString::fromStdString(Describe(m_shownAtSave))));
+            return;
+        }
+        // Names and the file's shape, and what the dialog shows after Save.
+        const QStringList differences = CompareSavedFile(*Dialog(), path);
+        if (!differences.isEmpty())
+            Fail(QStringLiteral("%1 does not match the dialog:\n    ").arg(name) +
+                 differences.join(QStringLiteral("\n    ")));
     }
 
     /// The marker of point `p` after its pixel field was left: where the
@@ -1006,53 +976,83 @@ protected:
     QTemporaryDir m_dir;
     std::uint64_t m_nSeed = 1;
     int m_nActions = 0;
-    std::mt19937_64 m_random;
+    std::unique_ptr<CDice> m_dice;
+    std::unique_ptr<CMonkeyTexts> m_texts;
+    MonkeyFiles m_pools;
     CChoosingFileDialogs m_files;
     std::unique_ptr<CBoxAnswers> m_boxes;
     std::unique_ptr<CKartoraApp> m_app;
+    CCoordConverter m_oracleConverter; ///< the oracle's own
     std::unique_ptr<CloseWatch> m_frameWatch;
     bool m_bEnded = false;
     bool m_bStop = false;
     bool m_bLoadingClean = false;
     int m_nMarkerPoint = -1; ///< the point whose pixel field the action left, or -1
-    int m_nFormatShown = FORMAT_DEC_MINUTE;
     int m_nMarks = 0;
     int m_nSavesWritten = 0;
     int m_nMarkersChecked = 0;
-    QStringList m_loadPool, m_savePool, m_bmpPool, m_txtPool;
     std::set<QString> m_cleanFiles; ///< files as Save wrote them, relative to m_dir
     std::vector<PendingSave> m_pendingSaves;
+    ShownEntry m_shownAtSave;  ///< the fields as a Save action began
+    QString m_saveStopped;     ///< the box that stopped this action's Save; empty: none
+    bool m_bConfirmed = false; ///< a question of this action was answered Yes
+    bool m_bUnsaved = false;   ///< the user changed the data since the last start or Save
+    QList<int> m_changedBy;    ///< the actions that changed it
+    int m_nAction = 0;
+    Action m_action = TYPE;
 };
 
-TEST_F(Monkey, RandomUserActionsKeepTheProgramConsistentAndEverySavedFileReadsBack)
+TEST_F(Monkey, RandomUserActionsNeverSaveAnythingButWhatWasTypedNorLoseIt)
 {
     StartProgram();
     std::map<int, int> counts;
     int restarts = 0;
     QElapsedTimer clock;
     clock.start();
-    for (s_nAction = 1; s_nAction <= m_nActions && !m_bStop && !HasFatalFailure(); ++s_nAction)
+    for (m_nAction = 1; m_nAction <= m_nActions && !m_bStop && !HasFatalFailure(); ++m_nAction)
     {
         const Action action = NextAction();
+        m_action = action;
         ++counts[action];
         const qsizetype messagesBefore = m_boxes->m_texts.size();
         m_bLoadingClean = false;
         m_nMarkerPoint = -1;
+        m_saveStopped.clear();
+        m_bConfirmed = false;
+        const QByteArray heldBefore = HeldData(*Dialog(), Types(action));
+        if (MaySave(action))
+            m_shownAtSave = ShownNow(*Dialog());
+
         Act(action);
         DeliverPosted();
+
         CheckWindows();
-        if (m_nMarkerPoint >= 0 && !m_bEnded)
+        const bool ended = m_bEnded;
+        if (m_nMarkerPoint >= 0 && !ended)
             CheckMarker(m_nMarkerPoint);
         if (m_bLoadingClean && m_boxes->m_texts.size() != messagesBefore)
             Fail(QStringLiteral("loading a file that Save wrote showed: ") +
                  m_boxes->m_texts.mid(messagesBefore).join(QStringLiteral(" | ")));
+        if (Edits(action) && HeldData(*Dialog(), Types(action)) != heldBefore)
+        {
+            m_bUnsaved = true;
+            m_changedBy += m_nAction;
+        }
         CheckSaves();
+        if (ended && m_bUnsaved && !(Discards(action) && m_bConfirmed))
+        {
+            QStringList by;
+            for (int number : m_changedBy)
+                by += QString::number(number);
+            Fail(QStringLiteral("the program ended (%1) with changes neither saved nor discarded with the user's "
+                                "consent, made by actions %2")
+                     .arg(QLatin1String(kActionNames[action]), by.join(QStringLiteral(", "))));
+        }
         if (m_bStop)
             break;
-        if (m_bEnded)
+        if (ended)
         {
-            // The program ended: the user starts it again.
-            Log(QStringLiteral("  the program ended; start it again"));
+            // The user starts the program again.
             m_frameWatch.reset();
             m_app.reset();
             StartProgram();
@@ -1066,7 +1066,7 @@ TEST_F(Monkey, RandomUserActionsKeepTheProgramConsistentAndEverySavedFileReadsBa
         tally += QStringLiteral("%1 %2").arg(QLatin1String(kActionNames[action])).arg(count);
     std::printf("monkey: seed %llu, %d actions in %.1f s, %d restarts, %d files saved and compared, %lld messages "
                 "answered, %zu file dialogs, %d markers checked\n  %s\n",
-                static_cast<unsigned long long>(m_nSeed), s_nAction - 1, clock.elapsed() / 1000.0, restarts,
+                static_cast<unsigned long long>(m_nSeed), m_nAction - 1, clock.elapsed() / 1000.0, restarts,
                 m_nSavesWritten, static_cast<long long>(m_boxes->m_texts.size()), m_files.m_requests.size(),
                 m_nMarkersChecked, tally.join(QStringLiteral(", ")).toUtf8().constData());
 }
