@@ -23,3 +23,9 @@ if(KARTORA_SANITIZE)
                       -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# The version that the programs show (the About box, kartora-cli --version),
+# from project(): kartora_version.h defines KARTORA_VERSION as a string.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/kartora_version.h.in ${PROJECT_BINARY_DIR}/generated/kartora_version.h @ONLY)
+add_library(kartora_version INTERFACE)
+target_include_directories(kartora_version INTERFACE ${PROJECT_BINARY_DIR}/generated)
