@@ -8,10 +8,6 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-if(KARTORA_GUI)
-  add_subdirectory(${PROJECT_SOURCE_DIR}/tests/support ${PROJECT_BINARY_DIR}/tests/support)
-endif()
-
 set(KARTORA_TEST_ENVIRONMENT
   "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
   "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
