@@ -36,11 +36,7 @@ endfunction()
 # Independent reference figures for the geodesy and conversion tests:
 # GeographicLib's exact Transverse Mercator and geocentric conversions, and
 # PROJ's Helmert transformations. Test-only; no program links them.
-if(NOT TARGET kartora_geodesy_oracles)
-  list(APPEND CMAKE_MODULE_PATH /usr/share/cmake/geographiclib)
-  find_package(GeographicLib REQUIRED)
-  find_package(PROJ REQUIRED CONFIG)
-  add_library(kartora_geodesy_oracles INTERFACE)
-  target_include_directories(kartora_geodesy_oracles INTERFACE ${GeographicLib_INCLUDE_DIRS})
-  target_link_libraries(kartora_geodesy_oracles INTERFACE ${GeographicLib_LIBRARIES} PROJ::proj)
-endif()
+find_package(GeographicLib REQUIRED)
+find_package(PROJ REQUIRED CONFIG)
+add_library(kartora_geodesy_oracles INTERFACE)
+target_link_libraries(kartora_geodesy_oracles INTERFACE GeographicLib::GeographicLib PROJ::proj)
