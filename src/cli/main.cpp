@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/point_text.h"
 #include "cli/reporting.h"
+#include "kartora_version.h"
 #include "messages/messages.h"
 
 namespace
@@ -106,7 +107,7 @@ int main(int argc, char** argv)
     CLI::App app{"Kartora's coordinate conversions and .CAL reference files on the command line.\n"
                  "Points: deg \"10.5 E 53.25 N\", dm \"10 30 E 53 15 N\", dms \"10 30 0 E 53 15 0 N\",\n"
                  "utm \"32 N 500000 5900000\" (hemisphere letters E or O, W, N, S)."};
-    app.set_version_flag("--version", "kartora-cli 2.2.9");
+    app.set_version_flag("--version", "kartora-cli " KARTORA_VERSION);
     app.require_subcommand(1);
     app.failure_message(
         [](const CLI::App*, const CLI::Error& e)

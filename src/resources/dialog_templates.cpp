@@ -1,5 +1,6 @@
 #include "resources/dialog_templates.h"
 
+#include "kartora_version.h"
 #include "platform/win_types.h"
 #include "resources/icons.h"
 #include "resources/resource.h"
@@ -37,7 +38,7 @@ DialogTemplate MakeAboutBox()
             HidDialog(IDD_ABOUTBOX),
             {
                 {IDC_STATIC, ControlKind::Icon, "130", 7, 7, 20, 20, CS_NONE, 0},
-                {IDC_STATIC, ControlKind::Static, "Tesselo Version 2.2.9", 40, 9, 119, 8, CS_NONE, 0},
+                {IDC_STATIC, ControlKind::Static, "Tesselo Version " KARTORA_VERSION, 40, 9, 119, 8, CS_NONE, 0},
                 {IDC_STATIC, ControlKind::Static, "Map reference files for the Wayloft GPS device", 40, 23, 187, 8,
                  CS_NONE, 0},
                 {IDOK, ControlKind::DefPushButton, "OK", 178, 37, 50, 14, CS_GROUP | CS_TABSTOP, 0},
