@@ -22,6 +22,10 @@ The peers, on the same points:
               (back to geographic)
   fread       a plain read of the same BMP file (from kartora_bench_bmp)
 
+And kartora-cli convert (the program in $KARTORA_CLI) on a batch: the points
+as WGS84 dec.Minute lines converted to UTM, against cs2cs with the matching
++proj=utm on the same points in degrees, both tools' whole runs.
+
 Time per point is CPU time (the machine is shared, and "per core" is the unit
 the targets use), except for the BMP figures, which kartora_bench_bmp
 measures in wall time. The command-line tools are timed on the points
@@ -113,6 +117,18 @@ def run_timed(command, text):
     after = resource.getrusage(resource.RUSAGE_CHILDREN)
     cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
     return cpu, result.stdout
+
+
+def dm_line(lat, lon):
+    """A point in kartora-cli's dec.Minute syntax, minutes to four decimals."""
+    def part(value, positive, negative):
+        magnitude = abs(value)
+        degrees = int(magnitude)
+        minutes = round((magnitude - degrees) * 60, 4)
+        if minutes >= 60:
+            degrees, minutes = degrees + 1, 0.0
+        return f"{degrees} {minutes:.4f} {positive if value >= 0 else negative}"
+    return f"{part(lon, 'E', 'W')} {part(lat, 'N', 'S')}\n"
 
 
 def benchmark_medians(path, field):
@@ -215,6 +231,16 @@ def main():
     for name, ours_ns, peer, peer_ns in rows:
         if name == "bmp decode 10000x10000 8bpp":
             print(f"BMP decode 8bpp: {ours_ns / peer_ns:.2f} x {peer} (target: at most 2.5)")
+    cli = os.environ.get("KARTORA_CLI")
+    if cli:
+        dm_lines = [dm_line(a, b) for a, b in zip(lat, lon)]
+        degree_lines = [f"{b!r} {a!r}\n" for a, b in zip(lat, lon)]
+        ours_s, _ = tool_time_per_point([cli, "convert", "--format", "dm", "--to-format", "utm"], dm_lines)
+        peer_s, _ = tool_time_per_point(
+            ["cs2cs", "+proj=longlat", "+datum=WGS84", "+to", "+proj=utm", "+zone=32", "+datum=WGS84", "-f", "%.3f"],
+            degree_lines)
+        print(f"kartora-cli convert dm -> utm: {1e-6 / ours_s:.2f} M points/s, cs2cs {1e-6 / peer_s:.2f} M points/s: "
+              f"{peer_s / ours_s:.2f} x cs2cs's points per second (target: at least 2)")
     print(f"agreement of our UTM: GeoConvert max {gc_diff * 1000:.3f} mm (same zones: {gc_zone_ok}); "
           f"pyproj max {py_diff * 1000:.3f} mm, cs2cs max {cs_diff * 1000:.3f} mm (zone 32 points)")
 
