@@ -1,26 +1,23 @@
-// The error beep and its counter.
+// The error beep and its observer.
 #include "platform/beep.h"
 
 #include <QApplication>
 
 namespace
 {
-int s_nBeepCount = 0;
+MessageBeepObserver s_pObserver = nullptr;
 }
 
-void MessageBeep(UINT /*type: every sound is the platform's one beep*/)
+void MessageBeep(UINT type)
 {
-    ++s_nBeepCount;
+    if (s_pObserver != nullptr)
+        s_pObserver(type);
+    // Every sound is the platform's one beep.
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr)
         QApplication::beep();
 }
 
-int MessageBeepCount()
+void SetMessageBeepObserver(MessageBeepObserver observer)
 {
-    return s_nBeepCount;
-}
-
-void ResetMessageBeepCount()
-{
-    s_nBeepCount = 0;
+    s_pObserver = observer;
 }

@@ -1,10 +1,13 @@
 #pragma once
-// MessageBeep: the error sound, behind a seam that tests count.
+// MessageBeep: the error sound, with a seam through which tests hear every beep.
 
 #include "platform/win_types.h"
 
 /// Sounds the system's beep for `type` (MB_ICONHAND for errors).
 void MessageBeep(UINT type);
-/// Number of MessageBeep calls since the start or the last reset.
-int MessageBeepCount();
-void ResetMessageBeepCount();
+
+/// Told of every MessageBeep call, with its type, whether or not a sound
+/// can be made (there is none without a QApplication).
+using MessageBeepObserver = void (*)(UINT type);
+/// Installs `observer` for all later MessageBeep calls; null removes it.
+void SetMessageBeepObserver(MessageBeepObserver observer);

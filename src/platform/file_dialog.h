@@ -1,7 +1,7 @@
 #pragma once
 // CFileDialog: the common open and save dialogs behind one seam. The program
-// shows QFileDialog; tests install a scripted provider that answers without a
-// window and records what each dialog was asked to show.
+// shows QFileDialog; another provider (the tests' scripted one) may answer
+// in its place.
 //
 // Filters are given in the Windows form "Kartora File (*.CAL) | *.CAL||"; the
 // dialog shows their descriptions as written ("Kartora File (*.CAL)") and
@@ -12,9 +12,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <deque>
 #include <optional>
-#include <vector>
 
 class QWidget;
 
@@ -64,20 +62,4 @@ public:
 private:
     QWidget* m_pParent;
     QString m_strPath;
-};
-
-/// A provider for tests: answers from a queue (a path, or nothing for
-/// Cancel) and records every request. An empty queue answers Cancel.
-class CScriptedFileDialogs final : public IFileDialogProvider
-{
-public:
-    void Answer(const QString& path) { m_answers.push_back(path); }
-    void Cancel() { m_answers.push_back(std::nullopt); }
-    std::optional<QString> Run(const FileDialogRequest& request, QWidget* parent) override;
-
-    const std::vector<FileDialogRequest>& Requests() const { return m_requests; }
-
-private:
-    std::deque<std::optional<QString>> m_answers;
-    std::vector<FileDialogRequest> m_requests;
 };

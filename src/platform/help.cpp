@@ -21,7 +21,7 @@
 namespace
 {
 
-HelpRequest s_lastRequest;
+HelpRequestObserver s_pObserver = nullptr;
 QPointer<QTextBrowser> s_pHelpWindow;
 
 constexpr int kWindowWidth = 640;  // pixels
@@ -100,10 +100,8 @@ QString HelpAnchorName(std::uint32_t contextId)
 
 bool WinHelp(const QString& helpFile, UINT command, std::uintptr_t data)
 {
-    s_lastRequest.helpFile = helpFile;
-    s_lastRequest.command = command;
-    s_lastRequest.data = data;
-    ++s_lastRequest.count;
+    if (s_pObserver != nullptr)
+        s_pObserver(helpFile, command, data);
 
     if (command == HELP_QUIT)
     {
@@ -139,9 +137,9 @@ bool WinHelp(const QString& helpFile, UINT command, std::uintptr_t data)
     return true;
 }
 
-const HelpRequest& LastHelpRequest()
+void SetHelpRequestObserver(HelpRequestObserver observer)
 {
-    return s_lastRequest;
+    s_pObserver = observer;
 }
 
 QTextBrowser* HelpWindow()

@@ -46,15 +46,10 @@ void InstallContextHelpRouting();
 /// dialog's OnHelpInfo, or the application's help file.
 void RequestContextHelp(QWidget* widget);
 
-/// What the last WinHelp call asked for, for tests.
-struct HelpRequest
-{
-    QString helpFile;
-    UINT command = 0;
-    std::uintptr_t data = 0;
-    int count = 0; ///< number of WinHelp calls so far
-};
-const HelpRequest& LastHelpRequest();
+/// Told of every WinHelp call, with its arguments, before it is carried out.
+using HelpRequestObserver = void (*)(const QString& helpFile, UINT command, std::uintptr_t data);
+/// Installs `observer` for all later WinHelp calls; null removes it.
+void SetHelpRequestObserver(HelpRequestObserver observer);
 
 /// The help window, or null when no help has been shown yet.
 QTextBrowser* HelpWindow();

@@ -24,6 +24,7 @@
 #include "messages/messages.h"
 #include "platform/dialog.h"
 #include "platform/file_dialog.h"
+#include "support/scripted_file_dialogs.h"
 #include "support/settings_sandbox.h"
 #include "view_test_support.h"
 

@@ -11,6 +11,7 @@
 #include "platform/help.h"
 #include "resources/resource.h"
 #include "support/modal_answer.h"
+#include "support/platform_observers.h"
 
 TEST_F(AppTest, StartUpShowsTheFrameWithItsEmptyViewBehindTheReferenceDialog)
 {

@@ -4,6 +4,7 @@
 #include "platform/win_types.h"
 
 #include "support/modal_answer.h"
+#include "support/scripted_file_dialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 
 #include "messages/messages.h"
 #include "support/named_pipe.h"
+#include "support/platform_observers.h"
 
 #include <gtest/gtest.h>
 

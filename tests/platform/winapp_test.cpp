@@ -2,6 +2,7 @@
 #include "platform/beep.h"
 #include "platform/winapp.h"
 
+#include "support/platform_observers.h"
 #include "support/settings_sandbox.h"
 
 #include <gtest/gtest.h>

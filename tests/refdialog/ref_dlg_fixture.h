@@ -23,7 +23,6 @@
 #include <vector>
 
 #include "messages/messages.h"
-#include "platform/beep.h"
 #include "platform/file_dialog.h"
 #include "platform/user_message.h"
 #include "platform/winapp.h"
@@ -33,6 +32,8 @@
 #include "shell/message_box_dlg.h"
 #include "shell/window_messages.h"
 #include "support/modal_answer.h"
+#include "support/platform_observers.h"
+#include "support/scripted_file_dialogs.h"
 #include "support/settings_sandbox.h"
 
 /// A map view that keeps every message the dialog posts, with the values

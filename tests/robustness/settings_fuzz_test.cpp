@@ -35,6 +35,7 @@
 #include "robustness_support.h"
 #include "shell/error_message_dlg.h"
 #include "support/settings_sandbox.h"
+#include "support/platform_observers.h"
 
 namespace
 {

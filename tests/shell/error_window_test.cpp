@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "messages/messages.h"
-#include "platform/beep.h"
 #include "platform/winapp.h"
 #include "resources/resource.h"
+#include "support/platform_observers.h"
 #include "support/settings_sandbox.h"
 
 namespace

@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "support/modal_answer.h"
 #include "support/named_pipe.h"
+#include "support/scripted_file_dialogs.h"
 #include "support/settings_sandbox.h"
 
 namespace

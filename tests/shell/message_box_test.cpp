@@ -11,11 +11,11 @@
 #include <set>
 
 #include "messages/messages.h"
-#include "platform/beep.h"
 #include "platform/dialog.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource.h"
 #include "support/modal_answer.h"
+#include "support/platform_observers.h"
 
 namespace
 {

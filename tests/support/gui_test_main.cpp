@@ -1,6 +1,8 @@
 // main() of every GUI test program: Qt's offscreen platform unless the caller
-// chose one, one QApplication for the whole run, and settings kept in a
-// temporary directory that is removed at the end.
+// chose one, one QApplication for the whole run, settings kept in a
+// temporary directory that is removed at the end, and the beep and help
+// requests recorded.
+#include "support/platform_observers.h"
 #include "support/settings_sandbox.h"
 
 #include <QApplication>
@@ -30,5 +32,6 @@ int main(int argc, char** argv)
         return 1;
     }
     PointSettingsAt(settingsDir.path());
+    ObservePlatformCalls();
     return RUN_ALL_TESTS();
 }
