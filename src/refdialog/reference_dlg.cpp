@@ -23,6 +23,7 @@
 #include "resources/dialog_templates.h"
 #include "resources/icons.h"
 #include "resources/resource.h"
+#include "resources/settings_keys.h"
 #include "shell/error_message_dlg.h"
 #include "shell/message_box_dlg.h"
 #include "shell/window_messages.h"
@@ -30,7 +31,7 @@
 namespace
 {
 
-const QString kSection = QStringLiteral("Settings");
+const QString kSection = QLatin1String(kSettingsSection);
 
 // Whole degrees a fresh start shows for both points: 10° E, 53° N.
 constexpr std::int32_t kDefaultLongDegree = 10;
@@ -42,10 +43,10 @@ QString DefaultCalDir()
     return QDir::toNativeSeparators(QDir::homePath() + u'/');
 }
 
-int ProfileInt(const QString& entry, int defaultValue)
+int ProfileInt(const char* entry, int defaultValue)
 {
     const CWinApp* pApp = AfxGetApp();
-    return pApp != nullptr ? pApp->GetProfileInt(kSection, entry, defaultValue) : defaultValue;
+    return pApp != nullptr ? pApp->GetProfileInt(kSection, QLatin1String(entry), defaultValue) : defaultValue;
 }
 
 // The text fields whose loss of focus exchanges and marks the data modified:
@@ -136,16 +137,17 @@ void CReferenceDlg::ReadSettings()
     // Stored values are taken as they are: whatever they hold, the exchange
     // shows them and reports a field that is out of range.
     const CWinApp* pApp = AfxGetApp();
-    m_strCalDir =
-        pApp != nullptr ? pApp->GetProfileString(kSection, QStringLiteral("CalDir"), DefaultCalDir()) : DefaultCalDir();
-    m_nHemisphere[0][0] = ProfileInt(QStringLiteral("Longitude1"), 0);
-    m_nHemisphere[1][0] = ProfileInt(QStringLiteral("Longitude2"), 0);
-    m_nHemisphere[0][1] = ProfileInt(QStringLiteral("Latitude1"), 0);
-    m_nHemisphere[1][1] = ProfileInt(QStringLiteral("Latitude2"), 0);
-    m_nDegree[0][0] = ProfileInt(QStringLiteral("LongDegree1"), kDefaultLongDegree);
-    m_nDegree[1][0] = ProfileInt(QStringLiteral("LongDegree2"), kDefaultLongDegree);
-    m_nDegree[0][1] = ProfileInt(QStringLiteral("LatDegree1"), kDefaultLatDegree);
-    m_nDegree[1][1] = ProfileInt(QStringLiteral("LatDegree2"), kDefaultLatDegree);
+    m_strCalDir = pApp != nullptr ? pApp->GetProfileString(kSection, QLatin1String(kEntryCalDir), DefaultCalDir())
+                                  : DefaultCalDir();
+    const std::int32_t defaultDegrees[2] = {kDefaultLongDegree, kDefaultLatDegree};
+    for (int p = 0; p < 2; ++p)
+    {
+        for (int axis = 0; axis < 2; ++axis)
+        {
+            m_nHemisphere[p][axis] = ProfileInt(kEntryHemisphere[p][axis], 0);
+            m_nDegree[p][axis] = ProfileInt(kEntryWholeDegrees[p][axis], defaultDegrees[axis]);
+        }
+    }
 
     m_nLanguage = m_dlgLanguage.GetLanguage();
     g_nLanguage = m_nLanguage;
@@ -156,15 +158,18 @@ void CReferenceDlg::WriteSettings(const CalValues& written)
 {
     if (CWinApp* pApp = AfxGetApp())
     {
-        pApp->WriteProfileString(kSection, QStringLiteral("CalDir"), m_strCalDir);
-        pApp->WriteProfileInt(kSection, QStringLiteral("Longitude1"), written.m_nHemisphere[0][0]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("Longitude2"), written.m_nHemisphere[1][0]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("Latitude1"), written.m_nHemisphere[0][1]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("Latitude2"), written.m_nHemisphere[1][1]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("LongDegree1"), written.m_nDegree[0][0]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("LongDegree2"), written.m_nDegree[1][0]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("LatDegree1"), written.m_nDegree[0][1]);
-        pApp->WriteProfileInt(kSection, QStringLiteral("LatDegree2"), written.m_nDegree[1][1]);
+        pApp->WriteProfileString(kSection, QLatin1String(kEntryCalDir), m_strCalDir);
+        // In the order of earlier versions: the flags, then the degrees;
+        // longitudes first, point 1 before point 2.
+        for (const auto& [entries, values] :
+             {std::pair{&kEntryHemisphere, &written.m_nHemisphere}, std::pair{&kEntryWholeDegrees, &written.m_nDegree}})
+        {
+            for (int axis = 0; axis < 2; ++axis)
+            {
+                for (int p = 0; p < 2; ++p)
+                    pApp->WriteProfileInt(kSection, QLatin1String((*entries)[p][axis]), (*values)[p][axis]);
+            }
+        }
     }
     m_dlgLanguage.SaveLanguageSettings(m_nLanguage);
 }

@@ -9,13 +9,14 @@
 #include "platform/winapp.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource.h"
+#include "resources/settings_keys.h"
 
 namespace
 {
 
-const QString kSection = QStringLiteral("Settings");
-const QString kEntryX = QStringLiteral("ErrorWindowX");
-const QString kEntryY = QStringLiteral("ErrorWindowY");
+const QString kSection = QLatin1String(kSettingsSection);
+const QString kEntryX = QLatin1String(kEntryErrorWindowX);
+const QString kEntryY = QLatin1String(kEntryErrorWindowY);
 constexpr int kDefaultX = 200; // screen pixels
 constexpr int kDefaultY = 400;
 

@@ -13,14 +13,15 @@
 #include "platform/winapp.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource.h"
+#include "resources/settings_keys.h"
 #include "shell/message_box_dlg.h"
 
 namespace
 {
 
-const QString kSection = QStringLiteral("Settings");
-const QString kEntryLanguage = QStringLiteral("HelpFile");
-const QString kEntryHelpPath = QStringLiteral("HelpFilePath");
+const QString kSection = QLatin1String(kSettingsSection);
+const QString kEntryLanguage = QLatin1String(kEntryHelpFile);
+const QString kEntryHelpPath = QLatin1String(kEntryHelpFilePath);
 
 QString AppHelpPath()
 {

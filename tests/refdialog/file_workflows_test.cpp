@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "formats/cal_file.h"
+#include "resources/settings_keys.h"
 
 namespace
 {
@@ -132,13 +133,11 @@ TEST_F(FileWorkflows, AfterSaveTheSettingsHoldTheWrittenPointsWgs84HemispheresAn
         EXPECT_EQ(Setting("LatDegree2"), QString::fromUtf8(row.latDegree));
         for (int p = 0; p < 2; ++p)
         {
-            const QString n = QString::number(p + 1);
-            EXPECT_EQ(Setting(qPrintable(QStringLiteral("Longitude") + n)),
-                      QString::number(written.m_nHemisphere[p][0]));
-            EXPECT_EQ(Setting(qPrintable(QStringLiteral("Latitude") + n)),
-                      QString::number(written.m_nHemisphere[p][1]));
-            EXPECT_EQ(Setting(qPrintable(QStringLiteral("LongDegree") + n)), QString::number(written.m_nDegree[p][0]));
-            EXPECT_EQ(Setting(qPrintable(QStringLiteral("LatDegree") + n)), QString::number(written.m_nDegree[p][1]));
+            for (int axis = 0; axis < 2; ++axis)
+            {
+                EXPECT_EQ(Setting(kEntryHemisphere[p][axis]), QString::number(written.m_nHemisphere[p][axis]));
+                EXPECT_EQ(Setting(kEntryWholeDegrees[p][axis]), QString::number(written.m_nDegree[p][axis]));
+            }
         }
     }
 }

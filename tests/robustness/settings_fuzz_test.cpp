@@ -32,10 +32,11 @@
 #include "platform/winapp.h"
 #include "refdialog/reference_dlg.h"
 #include "resources/resource.h"
+#include "resources/settings_keys.h"
 #include "robustness_support.h"
 #include "shell/error_message_dlg.h"
-#include "support/settings_sandbox.h"
 #include "support/platform_observers.h"
+#include "support/settings_sandbox.h"
 
 namespace
 {
@@ -59,8 +60,19 @@ enum Entry
 };
 
 const char* const kEntryNames[kEntryCount] = {
-    "CalDir",     "Longitude1", "Longitude2",   "Latitude1",    "Latitude2", "LongDegree1",  "LongDegree2",
-    "LatDegree1", "LatDegree2", "ErrorWindowX", "ErrorWindowY", "HelpFile",  "HelpFilePath",
+    kEntryCalDir,
+    kEntryHemisphere[0][0],
+    kEntryHemisphere[1][0],
+    kEntryHemisphere[0][1],
+    kEntryHemisphere[1][1],
+    kEntryWholeDegrees[0][0],
+    kEntryWholeDegrees[1][0],
+    kEntryWholeDegrees[0][1],
+    kEntryWholeDegrees[1][1],
+    kEntryErrorWindowX,
+    kEntryErrorWindowY,
+    kEntryHelpFile,
+    kEntryHelpFilePath,
 };
 
 /// The stored value of each entry; nothing: the entry is absent.
