@@ -191,10 +191,12 @@ CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* parent)
 
 CDialog::~CDialog()
 {
-    // The controls outlive this destructor (QWidget deletes them later). Should
-    // the window system take the focus from an edit control while the window
-    // is torn down, its handlers, which belong to the derived dialog that no
-    // longer exists, must not run.
+    // The handlers belong to the derived dialog, which no longer exists.
+    BlockControlSignals();
+}
+
+void CDialog::BlockControlSignals()
+{
     for (QObject* child : children())
     {
         if (child->isWidgetType() && child->property("controlId").isValid())

@@ -166,6 +166,13 @@ protected:
     /// A click on a push, radio or check button other than IDOK and IDCANCEL.
     virtual void OnCommand(int id);
 
+    /// Silences every control for good. The controls outlive the dialog's
+    /// destructors (QWidget deletes them last); should the window system
+    /// take the focus from an edit control while the window is torn down,
+    /// no handler may run on members that are already gone. A derived
+    /// dialog whose members go before CDialog's destructor runs calls it first.
+    void BlockControlSignals();
+
     // Qt's paths into the life cycle above.
     void accept() override;
     void reject() override;

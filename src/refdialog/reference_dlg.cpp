@@ -100,11 +100,7 @@ CReferenceDlg::~CReferenceDlg()
 {
     // The converter and the language object go before the controls do: no
     // handler of a control may run on them while the window is torn down.
-    for (QObject* child : children())
-    {
-        if (child->isWidgetType() && child->property("controlId").isValid())
-            child->blockSignals(true);
-    }
+    BlockControlSignals();
 }
 
 void CReferenceDlg::ReadSettings()
