@@ -48,24 +48,7 @@ constexpr int kIconSize = 32; // pixels
 // ---------------------------------------------------------------------------
 // CEditCtrl, CMultiEditCtrl, CDropListCtrl
 
-void CEditCtrl::focusInEvent(QFocusEvent* event)
-{
-    QLineEdit::focusInEvent(event);
-    m_bHasFocus = true;
-}
-
-void CEditCtrl::focusOutEvent(QFocusEvent* event)
-{
-    // The line edit's own handling first: it drops the selection, and a
-    // killFocus handler may want to put the focus back and select the text.
-    QLineEdit::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason || !m_bHasFocus)
-        return;
-    m_bHasFocus = false;
-    emit killFocus();
-}
-
-CMultiEditCtrl::CMultiEditCtrl(QWidget* parent) : QTextEdit(parent)
+CMultiEditCtrl::CMultiEditCtrl(QWidget* parent) : CKillFocusEdit(parent)
 {
     setAcceptRichText(false);
     setTabChangesFocus(true);
@@ -98,21 +81,6 @@ void CMultiEditCtrl::SetTextAlignment(Qt::Alignment alignment)
     QTextBlockFormat format;
     format.setAlignment(alignment);
     cursor.mergeBlockFormat(format);
-}
-
-void CMultiEditCtrl::focusInEvent(QFocusEvent* event)
-{
-    QTextEdit::focusInEvent(event);
-    m_bHasFocus = true;
-}
-
-void CMultiEditCtrl::focusOutEvent(QFocusEvent* event)
-{
-    QTextEdit::focusOutEvent(event);
-    if (event->reason() == Qt::PopupFocusReason || !m_bHasFocus)
-        return;
-    m_bHasFocus = false;
-    emit killFocus();
 }
 
 CDropListCtrl::CDropListCtrl(QWidget* parent) : QComboBox(parent)

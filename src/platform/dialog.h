@@ -29,6 +29,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFocusEvent>
 #include <QHash>
 #include <QIcon>
 #include <QLineEdit>
@@ -41,31 +42,56 @@
 
 class CDataExchange;
 
-class CEditCtrl final : public QLineEdit
+/// What both edit controls do when they lose the keyboard focus (the moment
+/// a Windows edit control sends EN_KILLFOCUS): to another control, to another
+/// window, or because their window was hidden or closed while they had the
+/// focus. OnKillFocus runs once per focus the control had, after `TEdit`'s
+/// own handling (so a handler may put the focus back and select the text),
+/// and not while the control's own context menu is open.
+template <class TEdit> class CKillFocusEdit : public TEdit
 {
-    Q_OBJECT
 public:
-    using QLineEdit::QLineEdit;
-signals:
-    /// The control lost the keyboard focus (the moment a Windows edit control
-    /// sends EN_KILLFOCUS): to another control, to another window, or because
-    /// its window was hidden or closed while it had the focus. Emitted once
-    /// per focus it had, after the line edit's own handling (so a handler may
-    /// put the focus back and select the text); not emitted while the line
-    /// edit's own context menu is open.
-    void killFocus();
+    using TEdit::TEdit;
 
 protected:
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    virtual void OnKillFocus() = 0;
+
+    void focusInEvent(QFocusEvent* event) override
+    {
+        TEdit::focusInEvent(event);
+        m_bHasFocus = true;
+    }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        // The edit's own handling first: it drops the selection, and a
+        // handler may want to put the focus back and select the text.
+        TEdit::focusOutEvent(event);
+        if (event->reason() == Qt::PopupFocusReason || !m_bHasFocus)
+            return;
+        m_bHasFocus = false;
+        OnKillFocus();
+    }
 
 private:
     bool m_bHasFocus = false;
 };
 
+class CEditCtrl final : public CKillFocusEdit<QLineEdit>
+{
+    Q_OBJECT
+public:
+    using CKillFocusEdit::CKillFocusEdit;
+signals:
+    /// The control lost the keyboard focus (see CKillFocusEdit).
+    void killFocus();
+
+private:
+    void OnKillFocus() override { emit killFocus(); }
+};
+
 /// A multi-line edit control: word-wrapped plain text, Tab moves the focus
 /// on (as in a dialog), Enter reaches the dialog unless the text is editable.
-class CMultiEditCtrl final : public QTextEdit
+class CMultiEditCtrl final : public CKillFocusEdit<QTextEdit>
 {
     Q_OBJECT
 public:
@@ -80,13 +106,10 @@ signals:
     /// As CEditCtrl::killFocus.
     void killFocus();
 
-protected:
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-
 private:
+    void OnKillFocus() override { emit killFocus(); }
+
     Qt::Alignment m_alignment = Qt::AlignLeft;
-    bool m_bHasFocus = false;
 };
 
 class CDropListCtrl final : public QComboBox

@@ -100,15 +100,15 @@ QString CWinApp::GetProfileString(const QString& section, const QString& entry, 
 
 bool CWinApp::WriteProfileInt(const QString& section, const QString& entry, int value)
 {
-    QSettings settings(m_pszRegistryKey, m_pszAppName);
-    settings.beginGroup(section);
-    settings.setValue(entry, value);
-    settings.endGroup();
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return WriteProfileValue(section, entry, value);
 }
 
 bool CWinApp::WriteProfileString(const QString& section, const QString& entry, const QString& value)
+{
+    return WriteProfileValue(section, entry, value);
+}
+
+bool CWinApp::WriteProfileValue(const QString& section, const QString& entry, const QVariant& value)
 {
     QSettings settings(m_pszRegistryKey, m_pszAppName);
     settings.beginGroup(section);

@@ -9,6 +9,7 @@
 // at a temporary directory with QSettings::setPath before reading it.
 
 #include <QString>
+#include <QVariant>
 
 #include "platform/win_types.h"
 
@@ -52,6 +53,9 @@ public:
     QString m_pszHelpFilePath;
     /// The main window (null until the application makes one).
     QWidget* m_pMainWnd = nullptr;
+
+private:
+    bool WriteProfileValue(const QString& section, const QString& entry, const QVariant& value);
 };
 
 /// The help file that belongs to the program `programPath` (Qt's form, "/"
