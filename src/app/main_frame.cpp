@@ -16,6 +16,7 @@
 
 #include "app/kartora_app.h"
 #include "mapview/kartora_view.h"
+#include "platform/dialog.h"
 #include "platform/help.h"
 #include "platform/winapp.h"
 #include "resources/icons.h"
@@ -71,7 +72,8 @@ CMainFrame::CMainFrame()
 {
     // The frame's help topic, also for context help on its menu bar and view.
     setProperty("helpId", QVariant::fromValue<std::uint32_t>(HID_BASE_RESOURCE + IDR_MAINFRAME));
-    setWindowIcon(LoadResourceIcon(IDR_MAINFRAME));
+    RegisterResourceFiles();
+    setWindowIcon(LoadIconResource(IDR_MAINFRAME));
     // A new overlapped window of the window system's default size: three
     // quarters of the screen. Every map load places and sizes it anew.
     if (const QScreen* screen = QGuiApplication::primaryScreen())

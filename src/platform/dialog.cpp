@@ -98,23 +98,16 @@ void CDropListCtrl::showPopup()
 
 QIcon LoadIconResource(int id)
 {
-    const QString base = QStringLiteral(":/icons/%1").arg(id);
-    const QFileInfo info(base);
-    if (info.isDir())
+    QIcon icon;
+    const QDir dir(QStringLiteral(":/icons/%1").arg(id));
+    for (const QFileInfo& file : dir.entryInfoList(QDir::Files, QDir::Name))
     {
-        // One file per size of the same icon.
-        QIcon icon;
-        const QDir dir(base);
-        for (const QString& name : dir.entryList(QDir::Files, QDir::Name))
-            icon.addFile(dir.filePath(name));
-        return icon;
+        // The size is known from the name, so a size is only read when it is drawn.
+        bool ok = false;
+        const int side = file.baseName().toInt(&ok);
+        icon.addFile(file.filePath(), ok ? QSize(side, side) : QSize());
     }
-    for (const QString& path : QStringList{base, base + QStringLiteral(".svg"), base + QStringLiteral(".png")})
-    {
-        if (QFileInfo(path).isFile())
-            return QIcon(path);
-    }
-    return QIcon();
+    return icon;
 }
 
 // ---------------------------------------------------------------------------

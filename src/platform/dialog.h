@@ -129,8 +129,9 @@ public:
     void showPopup() override;
 };
 
-/// Icon resource `id`: the Qt resource ":/icons/<id>" (for example
-/// ":/icons/130"); a null icon when there is none.
+/// Icon resource `id` with every size it is drawn in: the files of the Qt
+/// resource folder ":/icons/<id>", each named by its side in pixels
+/// (":/icons/130/16.png"); a null icon when there is no such folder.
 QIcon LoadIconResource(int id);
 
 class CDialog : public QDialog

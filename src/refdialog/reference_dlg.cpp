@@ -21,7 +21,6 @@
 #include "platform/winapp.h"
 #include "refdialog/ddx_numeric.h"
 #include "resources/dialog_templates.h"
-#include "resources/icons.h"
 #include "resources/resource.h"
 #include "resources/settings_keys.h"
 #include "shell/error_message_dlg.h"
@@ -147,7 +146,7 @@ void CReferenceDlg::ReadSettings()
 
     m_nLanguage = m_dlgLanguage.GetLanguage();
     g_nLanguage = m_nLanguage;
-    m_hIcon = LoadResourceIcon(IDI_DIALOG);
+    m_hIcon = LoadIconResource(IDI_DIALOG);
 }
 
 void CReferenceDlg::WriteSettings(const CalValues& written)

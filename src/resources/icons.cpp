@@ -1,6 +1,6 @@
 #include "resources/icons.h"
 
-#include "resources/resource.h"
+#include <QtGlobal>
 
 // The compiled-in resources of a static library must be registered by name;
 // the macro may not stand inside a namespace.
@@ -13,15 +13,4 @@ void RegisterResourceFiles()
 {
     static const bool s_bRegistered = (InitIconResources(), true);
     (void)s_bRegistered;
-}
-
-QIcon LoadResourceIcon(int id)
-{
-    if (id != IDR_MAINFRAME && id != IDI_DIALOG)
-        return QIcon();
-    RegisterResourceFiles();
-    QIcon icon;
-    for (const int size : {16, 32, 48, 256})
-        icon.addFile(QStringLiteral(":/icons/%1/%2.png").arg(id).arg(size), QSize(size, size));
-    return icon;
 }

@@ -373,10 +373,11 @@ TEST(Resources, StringsAndIconsAreFoundByIdAndOtherIdsFindNothing)
     for (const int id : {0, 57347, 61204})
         EXPECT_EQ(LoadResourceString(id), nullptr) << id;
 
+    RegisterResourceFiles();
     for (const int id : {128, 130})
         for (const int side : {16, 32, 48, 256})
-            EXPECT_TRUE(LoadResourceIcon(id).availableSizes().contains(QSize(side, side))) << id << " " << side;
-    EXPECT_TRUE(LoadResourceIcon(129).isNull());
+            EXPECT_TRUE(LoadIconResource(id).availableSizes().contains(QSize(side, side))) << id << " " << side;
+    EXPECT_TRUE(LoadIconResource(129).isNull());
 }
 
 TEST(Resources, TheHelpFilesStandBesideTheProgramWithAnAnchorForEveryTopicTheReferenceDialogOpens)
