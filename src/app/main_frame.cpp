@@ -14,6 +14,8 @@
 #include <QStatusBar>
 #include <QWhatsThis>
 
+#include <algorithm>
+
 #include "app/kartora_app.h"
 #include "mapview/kartora_view.h"
 #include "platform/dialog.h"
@@ -39,6 +41,22 @@ QString ResourceString(int id)
 QString StatusPrompt(int commandId)
 {
     return ResourceString(commandId).section(QLatin1Char('\n'), 0, 0);
+}
+
+/// The caption for a map's path: from its last separator on, the separator
+/// included. Windows paths may use either separator.
+QString MapCaption(const QString& path)
+{
+#ifdef Q_OS_WIN
+    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+#else
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+#endif
+    QString caption = slash >= 0 ? path.mid(slash) : path;
+    // Qt reads "[*]" in a window title as the modified-document mark and
+    // hides it; a file name may contain it, so it is escaped as "[*][*]".
+    caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    return caption;
 }
 
 constexpr std::array<int, 3> kIndicatorIds = {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
@@ -206,6 +224,7 @@ void CMainFrame::SetView(CKartoraView* view)
 {
     m_pView = view;
     setCentralWidget(view);
+    connect(view, &CKartoraView::placeFrameForMap, this, &CMainFrame::PlaceForMap);
 }
 
 CKartoraView* CMainFrame::GetActiveView() const
@@ -220,6 +239,24 @@ void CMainFrame::UpdateFrameTitle(const QString& documentTitle)
     QString title = documentTitle + QStringLiteral(" - ") + appTitle;
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")); // not Qt's modification mark
     setWindowTitle(title);
+}
+
+void CMainFrame::PlaceForMap(const QString& mapPath)
+{
+    const QScreen* pScreen = screen();
+    if (pScreen == nullptr)
+        pScreen = QGuiApplication::primaryScreen();
+    const QRect desktop = pScreen != nullptr ? pScreen->geometry() : QRect(0, 0, 800, 600);
+    // 90 % of the screen, truncated toward zero: 1280 x 1024 gives 1152 x 921.
+    const QSize outer(static_cast<int>(desktop.width() * 0.9), static_cast<int>(desktop.height() * 0.9));
+    move(desktop.topLeft() + QPoint(50, 50));
+    resize(outer);
+    show();
+    // Take the window decorations off once the window system has reported them.
+    const QSize decorations = frameGeometry().size() - size();
+    if (!decorations.isEmpty())
+        resize(outer - decorations);
+    setWindowTitle(MapCaption(mapPath));
 }
 
 bool CMainFrame::OnCmdMsg(int id)

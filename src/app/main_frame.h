@@ -37,13 +37,21 @@ public:
     /// panes. Returns false when the status bar could not be made.
     bool OnCreate();
 
-    /// Makes `view` the frame's client (the frame owns it).
+    /// Makes `view` the frame's client (the frame owns it) and places the
+    /// frame whenever the view loads a map.
     void SetView(CKartoraView* view);
     CKartoraView* GetActiveView() const;
 
     /// The caption the framework gives a single-document frame:
     /// "<document title> - Kartora".
     void UpdateFrameTitle(const QString& documentTitle);
+
+    /// Where every map load puts the frame, also after the user moved it:
+    /// shown at 50, 50 from the screen's corner with 90 % of the screen's
+    /// size (the outer size, window decorations included), the caption the
+    /// map's path from its last separator on ("/maps/harz.bmp" -> "/harz.bmp";
+    /// a path without one whole).
+    void PlaceForMap(const QString& mapPath);
 
     /// Runs command `id` through the view, the frame and the application.
     /// False when none of them handles it (the edit and pane commands).

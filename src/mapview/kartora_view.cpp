@@ -2,13 +2,11 @@
 // context menu and the messages exchanged with the reference dialog.
 #include "mapview/kartora_view.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -27,23 +25,6 @@ namespace
 {
 
 const QColor kMarkerRed(255, 0, 0);
-
-/// The frame's caption for a loaded map: the path from its last separator
-/// on, the separator included ("/maps/harz.bmp" -> "/harz.bmp"); a path
-/// without one is used whole. Windows paths may use either separator.
-QString MapCaption(const QString& path)
-{
-#ifdef Q_OS_WIN
-    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-#else
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-#endif
-    QString caption = slash >= 0 ? path.mid(slash) : path;
-    // Qt reads "[*]" in a window title as the modified-document mark and
-    // hides it; a file name may contain it, so it is escaped as "[*][*]".
-    caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    return caption;
-}
 
 /// The mouse position in the client area (the viewport), with its fraction
 /// of a pixel. Qt hands a widget the position rounded to whole pixels (the
@@ -208,29 +189,13 @@ LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam)
             picked[i] = SignedValue(values[i]);
     }
 
-    // Every load brings the frame up at the same place and size, also after
-    // the user moved it and also when the file then fails to load.
+    // Every load brings the frame up, also when the file then fails to load.
+    emit placeFrameForMap(path);
     if (m_pMainFrame)
     {
-        const QScreen* screen = m_pMainFrame->screen();
-        if (screen == nullptr)
-            screen = QGuiApplication::primaryScreen();
-        const QRect desktop = screen != nullptr ? screen->geometry() : QRect(0, 0, 800, 600);
-        // 90 % of the screen, truncated toward zero: 1280 x 1024 gives 1152 x 921.
-        const QSize size(static_cast<int>(desktop.width() * 0.9), static_cast<int>(desktop.height() * 0.9));
-        m_pMainFrame->move(desktop.topLeft() + QPoint(50, 50));
-        m_pMainFrame->resize(size);
-        m_pMainFrame->show();
-        // The size is the outer size; take the window decorations off once
-        // the window system has reported them.
-        const QSize decorations = m_pMainFrame->frameGeometry().size() - m_pMainFrame->size();
-        if (!decorations.isEmpty())
-            m_pMainFrame->resize(size - decorations);
-        m_pMainFrame->raise();
-        m_pMainFrame->activateWindow();
+        ShowMainFrame();
         setFocus();
         m_pMainFrame->repaint();
-        m_pMainFrame->setWindowTitle(MapCaption(path));
     }
 
     // The old map goes before the new one is read: two 400 MB maps need not

@@ -84,6 +84,12 @@ public:
     /// screen, scroll bars and border included.
     int ViewWindowWidth() const { return width(); }
 
+signals:
+    /// A map is about to be loaded from `path`, also one that then fails to
+    /// load: the frame places itself and names the map in its caption. The
+    /// view then shows the frame, raised and active.
+    void placeFrameForMap(const QString& path);
+
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

@@ -1,9 +1,8 @@
 #pragma once
-// A map view in a main window, as the program has it, with the recording
-// stand-in for the reference dialog and the English message texts.
+// A map view in the program's frame, as the program has it, with the
+// recording stand-in for the reference dialog and the English message texts.
 
 #include <QCoreApplication>
-#include <QMainWindow>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
@@ -12,6 +11,7 @@
 #include <array>
 #include <memory>
 
+#include "app/main_frame.h"
 #include "mapview/kartora_view.h"
 #include "messages/messages.h"
 #include "platform/user_message.h"
@@ -26,9 +26,9 @@ protected:
     {
         g_nLanguage = 1;
         ASSERT_TRUE(m_dir.isValid());
-        m_frame = std::make_unique<QMainWindow>();
+        m_frame = std::make_unique<CMainFrame>();
         m_view = new CKartoraView([this](CKartoraView*) { return &m_dialog; }, m_frame.get());
-        m_frame->setCentralWidget(m_view);
+        m_frame->SetView(m_view);
         m_app.m_pMainWnd = m_frame.get();
         m_view->OnInitialUpdate();
         m_dialog.show();
@@ -101,7 +101,7 @@ protected:
     CWinApp m_app{QStringLiteral("Kartora")};
     QTemporaryDir m_dir;
     CRecordingDialog m_dialog;
-    std::unique_ptr<QMainWindow> m_frame;
+    std::unique_ptr<CMainFrame> m_frame;
     CKartoraView* m_view = nullptr;
 
     // What the dialog's members would hold: they outlive the posted messages.
