@@ -13,7 +13,7 @@
 // runs; one fread of each before the measurements makes every figure a warm-
 // cache figure. Each benchmark runs 7 repetitions; the ratios printed at the
 // end use the medians of wall time.
-#include "platform/bmp_decoder.h"
+#include "platform/bitmap/bmp_decoder.h"
 
 #include "bench_map_file.h"
 

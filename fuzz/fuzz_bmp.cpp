@@ -14,7 +14,7 @@
 // executions a second. The run's memory limits follow from the budget
 // (LLVMFuzzerInitialize): a single allocation of kMallocLimitMb or more,
 // which only an image beyond the budget can be, is a finding.
-#include "platform/bmp_decoder.h"
+#include "platform/bitmap/bmp_decoder.h"
 
 #include "fuzz_check.h"
 

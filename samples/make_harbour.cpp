@@ -19,7 +19,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/bmp_decoder.h"
+#include "platform/bitmap/bmp_decoder.h"
 
 namespace
 {

@@ -36,7 +36,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/bmp_decoder.h"
+#include "platform/bitmap/bmp_decoder.h"
 #include "platform/win_types.h"
 
 class QPainter;

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/bmp_decoder.h"
+#include "platform/bitmap/bmp_decoder.h"
 
 TEST(Program, WithoutADisplayItSaysSoInOneLineAndEndsWithStatus1)
 {

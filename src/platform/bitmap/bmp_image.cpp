@@ -10,7 +10,7 @@
 // allocates as usual.
 //
 // The machine's physical memory bounds the default budget of a decoded map.
-#include "platform/bmp_layout.h"
+#include "platform/bitmap/bmp_layout.h"
 
 #include <cstdlib>
 

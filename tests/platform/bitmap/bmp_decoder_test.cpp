@@ -2,7 +2,7 @@
 // for every format that reader supports, and against hand-computed pixels
 // and refusal reasons for the rest. Files are written by the small builder
 // below, never read from elsewhere.
-#include "platform/bmp_decoder.h"
+#include "platform/bitmap/bmp_decoder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // Internal to the BMP decoder: the validated description of a BMP file that
 // the header parser hands to the pixel decoders.
 
-#include "platform/bmp_decoder.h"
+#include "platform/bitmap/bmp_decoder.h"
 
 #include <QImage>
 #include <QList>

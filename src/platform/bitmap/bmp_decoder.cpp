@@ -5,9 +5,9 @@
 // All sizes derived from the file are computed in 64 bits (width, height and
 // bits per pixel are each bounded before they are multiplied), so no
 // arithmetic on hostile header values can overflow.
-#include "platform/bmp_decoder.h"
+#include "platform/bitmap/bmp_decoder.h"
 
-#include "platform/bmp_layout.h"
+#include "platform/bitmap/bmp_layout.h"
 #include "platform/regular_file.h"
 
 #include <QFile>

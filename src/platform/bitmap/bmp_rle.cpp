@@ -9,7 +9,7 @@
 //   0, n (n >= 3)      absolute run: n pixels follow literally (one byte each,
 //                      or two per byte for RLE4), padded to a 16-bit boundary
 // Rows are counted from the bottom of the bitmap, as the file stores them.
-#include "platform/bmp_layout.h"
+#include "platform/bitmap/bmp_layout.h"
 
 #include <algorithm>
 #include <cstring>

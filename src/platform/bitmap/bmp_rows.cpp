@@ -8,7 +8,7 @@
 // Channel scaling for 16-bit and bit-field pixels: a channel of n bits with
 // value v becomes round(v x 255 / (2^n - 1)), so that the full channel range
 // maps to 0..255 (a 5-bit 31 is 255, not 248).
-#include "platform/bmp_layout.h"
+#include "platform/bitmap/bmp_layout.h"
 
 #include <QtEndian>
 
