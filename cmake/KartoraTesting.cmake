@@ -8,6 +8,9 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
+# The fixtures that need neither Qt nor GoogleTest (tests/support).
+include(${PROJECT_SOURCE_DIR}/tests/support/fixtures.cmake)
+
 # Every test runs with leak detection on (tests/lsan.supp says what may be
 # suppressed there) and stops at the first undefined behaviour.
 set(KARTORA_TEST_ENVIRONMENT

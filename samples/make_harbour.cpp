@@ -8,7 +8,8 @@
 //
 // Everything is drawn without antialiasing in the colours of one small
 // palette, so the picture maps onto the 8-bit palette exactly. The file is
-// written here rather than by Qt, which would choose 4 bits for 13 colours.
+// written by the tests' BMP writer rather than by Qt, which would choose 4
+// bits for 13 colours.
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
@@ -16,10 +17,11 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <cstdint>
 #include <cstdio>
-#include <cstring>
 
 #include "platform/bitmap/bmp_decoder.h"
+#include "support/bmp_writer.h"
 
 namespace
 {
@@ -170,53 +172,18 @@ QImage Draw()
     return picture;
 }
 
-void Put16(QByteArray& out, unsigned value)
+// An uncompressed bottom-up 8-bit BMP with a 40-byte header, 96 dpi and a
+// full 256-entry palette (the unused entries black).
+BmpBytes EncodeBmp8(const QImage& indexed)
 {
-    out.append(static_cast<char>(value & 0xFF)).append(static_cast<char>((value >> 8) & 0xFF));
-}
-
-void Put32(QByteArray& out, unsigned value)
-{
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
-
-// An uncompressed bottom-up 8-bit BMP with a 40-byte header and a full
-// 256-entry palette (the unused entries black).
-QByteArray EncodeBmp8(const QImage& indexed)
-{
-    const unsigned rowBytes = (static_cast<unsigned>(indexed.width()) + 3) / 4 * 4;
-    const unsigned pixelBytes = rowBytes * static_cast<unsigned>(indexed.height());
-    const unsigned pixelOffset = 14 + 40 + 256 * 4;
-    QByteArray out("BM");
-    Put32(out, pixelOffset + pixelBytes);
-    Put32(out, 0);
-    Put32(out, pixelOffset);
-    Put32(out, 40);
-    Put32(out, static_cast<unsigned>(indexed.width()));
-    Put32(out, static_cast<unsigned>(indexed.height()));
-    Put16(out, 1);
-    Put16(out, 8);
-    Put32(out, 0);
-    Put32(out, pixelBytes);
-    Put32(out, 3780); // 96 dpi
-    Put32(out, 3780);
-    Put32(out, 256);
-    Put32(out, 0);
+    BmpRecipe recipe{
+        .width = indexed.width(), .height = indexed.height(), .bpp = 8, .colorsUsed = 256, .pixelsPerMetre = 3780};
     const QList<QRgb> table = indexed.colorTable();
-    for (int i = 0; i < 256; ++i)
-    {
-        const QRgb c = i < table.size() ? table[i] : 0;
-        out.append(static_cast<char>(qBlue(c))).append(static_cast<char>(qGreen(c)));
-        out.append(static_cast<char>(qRed(c))).append('\0');
-    }
-    for (int y = indexed.height() - 1; y >= 0; --y)
-    {
-        QByteArray row(static_cast<qsizetype>(rowBytes), '\0');
-        std::memcpy(row.data(), indexed.constScanLine(y), static_cast<std::size_t>(indexed.width()));
-        out.append(row);
-    }
-    return out;
+    for (qsizetype i = 0; i < 256; ++i)
+        recipe.palette.push_back(i < table.size() ? table[i] : 0);
+    recipe.pixels = PackRows(indexed.width(), indexed.height(), 8,
+                             [&indexed](int x, int y) { return std::uint32_t{indexed.constScanLine(y)[x]}; });
+    return WriteBmp(recipe);
 }
 
 } // namespace
@@ -236,8 +203,10 @@ int main(int argc, char** argv)
     const QImage map = Draw().convertToFormat(QImage::Format_Indexed8, palette, Qt::ThresholdDither);
     const QString path = QString::fromLocal8Bit(argv[1]);
     QFile file(path);
-    const QByteArray bytes = EncodeBmp8(map);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
+    const BmpBytes bytes = EncodeBmp8(map);
+    const auto size = static_cast<qint64>(bytes.size());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.flush())
     {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;

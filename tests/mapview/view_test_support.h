@@ -1,8 +1,8 @@
 #pragma once
-// What the map view tests and the program tests share: BMP files written by
-// the tests themselves, a stand-in for the reference dialog that records the
-// messages it receives, a watch that answers every message box and keeps its
-// text, and choosing an item of an open context menu.
+// What the map view tests and the program tests share: writing the BMP files
+// of support/bmp_writer.h, a stand-in for the reference dialog that records
+// the messages it receives, a watch that answers every message box and keeps
+// its text, and choosing an item of an open context menu.
 
 #include <QObject>
 #include <QString>
@@ -14,21 +14,9 @@
 #include <vector>
 
 #include "platform/win_types.h"
+#include "support/bmp_writer.h"
 
 // ---- BMP files --------------------------------------------------------------
-
-struct BmpColour
-{
-    std::uint8_t r = 0, g = 0, b = 0;
-};
-
-/// The bytes of an uncompressed bottom-up BMP with a 40-byte info header.
-/// 1, 4 and 8 bits per pixel take `palette` (2^bpp entries, missing ones
-/// black) and `pixel(x, y)` as a palette index; 24 bits per pixel take
-/// `colour(x, y)`. x from the left, y from the top row.
-std::vector<std::uint8_t> MakeIndexedBmp(int width, int height, int bitsPerPixel, const std::vector<BmpColour>& palette,
-                                         const std::function<int(int x, int y)>& pixel);
-std::vector<std::uint8_t> MakeRgbBmp(int width, int height, const std::function<BmpColour(int x, int y)>& colour);
 
 /// Writes `bytes` to `path`; fails the test when that is not possible.
 void WriteFile(const QString& path, const std::vector<std::uint8_t>& bytes);

@@ -1,8 +1,10 @@
 // The BMP decoder against Qt's own BMP reader (an independent implementation)
 // for every format that reader supports, and against hand-computed pixels
-// and refusal reasons for the rest. Files are written by the small builder
-// below, never read from elsewhere.
+// and refusal reasons for the rest. Files are written by the tests' BMP
+// writer, never read from elsewhere.
 #include "platform/bitmap/bmp_decoder.h"
+
+#include "support/bmp_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -22,95 +24,13 @@
 namespace
 {
 
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = BmpBytes;
 
 // clang-format off
-void Put16(Bytes& b, std::uint32_t v) { b.push_back(v & 0xFF), b.push_back((v >> 8) & 0xFF); }
-void Put32(Bytes& b, std::uint32_t v) { Put16(b, v & 0xFFFF), Put16(b, v >> 16); }
 std::int32_t Get32(const Bytes& b, std::size_t i)
 { return b[i] | b[i + 1] << 8 | b[i + 2] << 16 | b[i + 3] * 1u << 24; }
 void Set32(Bytes& b, std::size_t at, std::uint32_t v) { for (int i = 0; i < 4; ++i) b[at + i] = (v >> (8 * i)) & 0xFF; }
 // clang-format on
-
-struct BmpRecipe
-{
-    std::uint32_t headerSize = 40; // 12, 40, 108 or 124
-    std::int32_t width = 13;
-    std::int32_t height = 5; // negative: top-down
-    std::uint16_t bpp = 8;
-    std::uint32_t compression = 0; // 0 none, 1 RLE8, 2 RLE4, 3 bit fields
-    std::uint32_t colorsUsed = 0;
-    std::vector<QRgb> palette{};
-    std::array<std::uint32_t, 3> masks{};
-    Bytes pixels{}; // exactly as stored after the pixel offset
-};
-
-Bytes WriteBmp(const BmpRecipe& s)
-{
-    Bytes info;
-    Put32(info, s.headerSize);
-    if (s.headerSize == 12)
-    {
-        Put16(info, s.width), Put16(info, s.height), Put16(info, 1), Put16(info, s.bpp);
-    }
-    else
-    {
-        Put32(info, s.width), Put32(info, s.height), Put16(info, 1), Put16(info, s.bpp);
-        Put32(info, s.compression), Put32(info, s.pixels.size()), Put32(info, 2835), Put32(info, 2835);
-        Put32(info, s.colorsUsed), Put32(info, 0);
-        if (s.compression == 3 || s.headerSize > 40)
-            for (std::uint32_t m : s.masks)
-                Put32(info, m);
-        info.resize(s.headerSize + (s.headerSize == 40 && s.compression == 3 ? 12 : 0), 0);
-    }
-    for (QRgb c : s.palette)
-    {
-        info.push_back(qBlue(c)), info.push_back(qGreen(c)), info.push_back(qRed(c));
-        if (s.headerSize != 12)
-            info.push_back(0);
-    }
-    Bytes file = {'B', 'M'};
-    Put32(file, 14 + info.size() + s.pixels.size()), Put32(file, 0), Put32(file, 14 + info.size());
-    file.insert(file.end(), info.begin(), info.end());
-    file.insert(file.end(), s.pixels.begin(), s.pixels.end());
-    return file;
-}
-
-// Pixel values (top row first) packed as the file stores them: indices for up
-// to 8 bits, 0xRRGGBB for 24 bits, raw little-endian values for 16 and 32.
-Bytes PackRows(int width, int height, std::uint16_t bpp, const std::function<std::uint32_t(int, int)>& value)
-{
-    const bool bTopDown = height < 0;
-    const int rows = bTopDown ? -height : height;
-    Bytes out;
-    for (int r = 0; r < rows; ++r)
-    {
-        const int y = bTopDown ? r : rows - 1 - r;
-        Bytes row;
-        for (int x = 0; x < width; ++x)
-        {
-            const std::uint32_t v = value(x, y);
-            if (bpp < 8)
-            {
-                const int perByte = 8 / bpp;
-                if (x % perByte == 0)
-                    row.push_back(0);
-                row.back() |= v << (8 - bpp * (x % perByte + 1));
-            }
-            else if (bpp == 8)
-                row.push_back(v);
-            else if (bpp == 16)
-                Put16(row, v);
-            else if (bpp == 24)
-                row.push_back(v & 0xFF), row.push_back((v >> 8) & 0xFF), row.push_back(v >> 16);
-            else
-                Put32(row, v);
-        }
-        row.resize((row.size() + 3) / 4 * 4, 0);
-        out.insert(out.end(), row.begin(), row.end());
-    }
-    return out;
-}
 
 std::vector<QRgb> TestPalette(int count)
 {
@@ -162,7 +82,8 @@ TEST(BmpDecoder, UncompressedFilesOfEveryDepthShowQtsColoursAndTheFilesRecord)
     {
         SCOPED_TRACE(testing::Message() << "header " << c.headerSize << ", height " << c.height << ", " << c.bpp
                                         << " bpp, compression " << c.compression);
-        BmpRecipe recipe{.headerSize = c.headerSize, .height = c.height, .bpp = c.bpp, .compression = c.compression};
+        BmpRecipe recipe{
+            .headerSize = c.headerSize, .width = 13, .height = c.height, .bpp = c.bpp, .compression = c.compression};
         recipe.masks = c.masks;
         if (c.bpp <= 8)
             recipe.palette = TestPalette(1 << c.bpp);
@@ -371,8 +292,8 @@ TEST(BmpDecoder, AnImageBeyondTheMemoryBudgetIsRefusedBeforeItIsAllocated)
     const Case cases[] = {
         {"65535 x 32768 RLE8 (2 GiB) on 1 GiB", declaredHuge, kGiB, BmpError::TooLarge},
         {"20000 x 20000 RGB32 (1.6 GB) on 2 GiB", largeMapHeaders, 2 * kGiB, BmpError::TruncatedPixels},
-        {"13 x 5 at 8 bpp (80 bytes) on 80", WriteBmp({.pixels = Bytes(80, 0)}), 80, BmpError::None},
-        {"13 x 5 at 8 bpp (80 bytes) on 79", WriteBmp({.pixels = Bytes(80, 0)}), 79, BmpError::TooLarge},
+        {"13 x 5 at 8 bpp (80 bytes) on 80", WriteBmp({.width = 13, .height = 5, .pixels = Bytes(80, 0)}), 80, BmpError::None},
+        {"13 x 5 at 8 bpp (80 bytes) on 79", WriteBmp({.width = 13, .height = 5, .pixels = Bytes(80, 0)}), 79, BmpError::TooLarge},
         {"10 x 10 at 24 bpp (400 bytes) on 400",
          WriteBmp({.width = 10, .height = 10, .bpp = 24, .pixels = Bytes(320, 0)}), 400, BmpError::None},
         {"10 x 10 at 24 bpp (400 bytes) on 399",
