@@ -3,6 +3,8 @@
 // and GeographicLib's exact Transverse Mercator for UTM on two ellipsoids.
 
 #include "conversion/coord_converter.h"
+#include "conversion/entry_fields.h"
+#include "support/points.h"
 
 #include <GeographicLib/TransverseMercator.hpp>
 #include <GeographicLib/UTMUPS.hpp>
@@ -107,17 +109,10 @@ INSTANTIATE_TEST_SUITE_P(WorkedFigures, ConverterRounding,
 TEST(Converter, DegMinAndDegMinSecEntriesMeanTheSamePosition)
 {
     CCoordConverter converter;
-    Point in;
-    in.wholeDeg[0][0] = 10;
-    in.min[0][0] = 30.0;
-    in.wholeDeg[0][1] = 53;
-    in.min[0][1] = 15.0;
-    in.wholeDeg[1][0] = 12;
-    in.min[1][0] = 34.5;
-    in.wholeDeg[1][1] = 47;
-    in.min[1][1] = 48.012;
-    in.hemi[1][0] = 1;
-    converter.DegMinToWgs84(in.hemi, in.wholeDeg, in.min);
+    EntryValues in;
+    SetPoint(in, 0, DegMin(10, 30, 'E', 53, 15, 'N'));
+    SetPoint(in, 1, DegMin(12, 34.5, 'W', 47, 48.012, 'N'));
+    converter.DegMinToWgs84(in.m_nHemisphere, in.m_nDegree, in.m_dMinute);
     EXPECT_DOUBLE_EQ(converter.Wgs84Position(0)[0], 10.5 * kRad);
     EXPECT_DOUBLE_EQ(converter.Wgs84Position(0)[1], 53.25 * kRad);
     EXPECT_DOUBLE_EQ(converter.Wgs84Position(1)[0], -(12.0 + 34.5 / 60) * kRad);
@@ -145,12 +140,10 @@ TEST(Converter, PotsdamEntryComesBackUnchangedThroughWgs84)
     // far less than the fifth decimal of a degree.
     CCoordConverter converter;
     converter.SelectDatum(DATUM_POTSDAM);
-    Point in;
-    in.wholeDeg[0][0] = in.wholeDeg[1][0] = 10;
-    in.min[0][0] = in.min[1][0] = 30.0;
-    in.wholeDeg[0][1] = in.wholeDeg[1][1] = 53;
-    in.min[0][1] = in.min[1][1] = 15.0;
-    converter.DegMinToWgs84(in.hemi, in.wholeDeg, in.min);
+    EntryValues in;
+    SetPoint(in, 0, DegMin(10, 30, 'E', 53, 15, 'N'));
+    SetPoint(in, 1, DegMin(10, 30, 'E', 53, 15, 'N'));
+    converter.DegMinToWgs84(in.m_nHemisphere, in.m_nDegree, in.m_dMinute);
 
     // The stored position really is WGS84, not Potsdam.
     EXPECT_GT(std::fabs(converter.Wgs84Position(0)[0] - 10.5 * kRad), 1e-6);
@@ -294,11 +287,10 @@ TEST(Converter, SouthernEightyPointFiveDegreesIsInsideTheUtmBand)
 {
     // A user's 80° 30' S reaches UTM as (30 / 60 + 80) × π/180.
     CCoordConverter converter;
-    Point in;
-    in.wholeDeg[0][1] = in.wholeDeg[1][1] = 80;
-    in.min[0][1] = in.min[1][1] = 30.0;
-    in.hemi[0][1] = in.hemi[1][1] = 1;
-    converter.DegMinToWgs84(in.hemi, in.wholeDeg, in.min);
+    EntryValues in;
+    SetPoint(in, 0, DegMin(0, 0, 'E', 80, 30, 'S'));
+    SetPoint(in, 1, DegMin(0, 0, 'E', 80, 30, 'S'));
+    converter.DegMinToWgs84(in.m_nHemisphere, in.m_nDegree, in.m_dMinute);
     std::int32_t south[2] = {-1, -1}, zone[2] = {-1, -1}, utm[2][2] = {{-1, -1}, {-1, -1}};
     converter.Wgs84ToUtm(south, zone, utm);
     EXPECT_EQ(zone[0], 31);
@@ -310,17 +302,17 @@ TEST(Converter, PointWithoutPositionKeepsItsPreviousValues)
 {
     CCoordConverter converter;
     converter.SelectDatum(DATUM_POTSDAM);
-    Point in;
-    in.wholeDeg[0][0] = in.wholeDeg[1][0] = 10;
-    in.wholeDeg[0][1] = in.wholeDeg[1][1] = 53;
-    converter.DegMinToWgs84(in.hemi, in.wholeDeg, in.min);
+    EntryValues in;
+    SetPoint(in, 0, DegMin(10, 0, 'E', 53, 0, 'N'));
+    SetPoint(in, 1, DegMin(10, 0, 'E', 53, 0, 'N'));
+    converter.DegMinToWgs84(in.m_nHemisphere, in.m_nDegree, in.m_dMinute);
     const double before[2] = {converter.Wgs84Position(0)[0], converter.Wgs84Position(0)[1]};
 
     // 90° plus 30' is beyond the pole: the Potsdam shift refuses point 1 only.
-    in.wholeDeg[0][1] = 90;
-    in.min[0][1] = 30.0;
-    in.wholeDeg[1][0] = 11;
-    converter.DegMinToWgs84(in.hemi, in.wholeDeg, in.min);
+    in.m_nDegree[0][1] = 90;
+    in.m_dMinute[0][1] = 30.0;
+    in.m_nDegree[1][0] = 11;
+    converter.DegMinToWgs84(in.m_nHemisphere, in.m_nDegree, in.m_dMinute);
     EXPECT_EQ(converter.Wgs84Position(0)[0], before[0]);
     EXPECT_EQ(converter.Wgs84Position(0)[1], before[1]);
     EXPECT_NEAR(converter.Wgs84Position(1)[0], 11.0 * kRad, 1e-4);
@@ -337,11 +329,10 @@ TEST(Converter, PointWithoutPositionKeepsItsPreviousValues)
     // From WGS84: a stored latitude beyond the pole cannot be shifted into
     // Potsdam, so that point's outputs keep what they held.
     converter.SelectDatum(DATUM_WGS84);
-    Point far;
-    far.wholeDeg[0][1] = 90;
-    far.min[0][1] = 30.0;
-    far.wholeDeg[1][1] = 50;
-    converter.DegMinToWgs84(far.hemi, far.wholeDeg, far.min);
+    EntryValues far;
+    SetPoint(far, 0, DegMin(0, 0, 'E', 90, 30, 'N'));
+    SetPoint(far, 1, DegMin(0, 0, 'E', 50, 0, 'N'));
+    converter.DegMinToWgs84(far.m_nHemisphere, far.m_nDegree, far.m_dMinute);
     converter.SelectDatum(DATUM_POTSDAM);
     Point out;
     out.hemi[0][0] = out.hemi[0][1] = 7;
@@ -400,15 +391,14 @@ TEST(Converter, APointWithoutPositionNamesTheValueToMendAndWhy)
     // A latitude the Potsdam shift refuses (90 degrees and 30 minutes); the
     // next conversion that succeeds forgets the fault.
     converter.SelectDatum(DATUM_POTSDAM);
-    Point in;
-    in.wholeDeg[0][1] = 90;
-    in.min[0][1] = 30.0;
-    EXPECT_FALSE(converter.DegMinToWgs84(in.hemi, in.wholeDeg, in.min));
+    EntryValues in;
+    SetPoint(in, 0, DegMin(0, 0, 'E', 90, 30, 'N'));
+    EXPECT_FALSE(converter.DegMinToWgs84(in.m_nHemisphere, in.m_nDegree, in.m_dMinute));
     ASSERT_TRUE(converter.Fault(0).has_value());
     EXPECT_EQ(converter.Fault(0)->value, VALUE_LATITUDE);
     EXPECT_EQ(converter.Fault(0)->message, MSG_NO_POSITION);
-    in.wholeDeg[0][1] = 53;
-    EXPECT_TRUE(converter.DegMinToWgs84(in.hemi, in.wholeDeg, in.min));
+    in.m_nDegree[0][1] = 53;
+    EXPECT_TRUE(converter.DegMinToWgs84(in.m_nHemisphere, in.m_nDegree, in.m_dMinute));
     EXPECT_FALSE(converter.Fault(0).has_value());
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/points.h"
+
 #include <algorithm>
 #include <sstream>
 #include <string>
@@ -50,11 +52,9 @@ CalValues HarbourValues()
     v.m_strMapName = "harbour";
     v.m_strBmpFileName = "harbour.bmp";
     const std::uint32_t nPixel[2][2] = {{120, 840}, {1530, 95}};
-    const std::int32_t nDegree[2][2] = {{12, 47}, {12, 47}};
-    const double dMinute[2][2] = {{28.1235, 51.5675}, {34.5, 48.012}};
     std::copy(&nPixel[0][0], &nPixel[0][0] + 4, &v.m_nPixel[0][0]);
-    std::copy(&nDegree[0][0], &nDegree[0][0] + 4, &v.m_nDegree[0][0]);
-    std::copy(&dMinute[0][0], &dMinute[0][0] + 4, &v.m_dMinute[0][0]);
+    SetPoint(v, 0, DegMin(12, 28.1235, 'E', 47, 51.5675, 'N'));
+    SetPoint(v, 1, DegMin(12, 34.5, 'E', 47, 48.012, 'N'));
     v.m_dHeightDiff = 12.5;
     return v;
 }
