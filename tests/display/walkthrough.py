@@ -415,6 +415,7 @@ class Walkthrough:
             raise Failure("Close did not end the program") from None
         if status != 0:
             raise Failure(f"the program ended with status {status}")
+        self.check_settings()
 
     def file_dialog(self, path):
         self.active_window(FILE_DIALOG_TITLE)
@@ -504,6 +505,10 @@ class Walkthrough:
             raise Failure(f"line 3 of the file is not its date: {written[2]!r}")
         if written[:2] + written[3:] != sample[:2] + sample[3:]:
             raise Failure(f"the file differs from the sample:\n{saved.read_bytes()!r}")
+
+    def check_settings(self):
+        # Read once the program has ended: it writes its settings to the disk
+        # later than the file, when its settings object syncs.
         settings = (self.work / "config" / "Quarnby Applications" / "Kartora.conf").read_text()
         if "HelpFile=1" not in settings.splitlines():
             raise Failure("the language was not switched to English")
