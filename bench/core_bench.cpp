@@ -31,6 +31,8 @@
 #include <string_view>
 #include <vector>
 
+using namespace formats;
+
 namespace
 {
 

@@ -11,7 +11,7 @@
 
 #include <cmath>
 
-inline void CheckEntryValues(const EntryValues& v, std::int32_t format)
+inline void CheckEntryValues(const conversion::EntryValues& v, std::int32_t format)
 {
     for (int p = 0; p < 2; ++p)
     {
@@ -55,7 +55,7 @@ inline void SweepFromWgs84(const CCoordConverter& converter)
 {
     for (std::int32_t format = 0; format < kFormatCount; ++format)
     {
-        EntryValues out;
+        conversion::EntryValues out;
         for (int p = 0; p < 2; ++p)
         {
             out.m_nZone[p] = -1;

@@ -23,6 +23,8 @@
 #include <sstream>
 #include <string>
 
+using namespace formats;
+
 namespace
 {
 

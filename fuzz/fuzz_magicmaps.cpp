@@ -16,6 +16,8 @@
 #include <sstream>
 #include <string>
 
+using namespace formats;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static CCoordConverter s_converter;

@@ -35,6 +35,8 @@
 #include <string_view>
 #include <vector>
 
+using namespace conversion;
+
 namespace
 {
 

@@ -22,6 +22,10 @@
 #include <cstdint>
 #include <string>
 
+using namespace cli;
+
+using namespace conversion;
+
 namespace
 {
 

@@ -7,6 +7,9 @@
 #include "conversion/numeric_text.h"
 #include "messages/messages.h"
 
+using namespace conversion;
+using namespace formats;
+
 namespace
 {
 

@@ -46,7 +46,7 @@ struct ShownEntry
 struct ExpectedFile
 {
     std::optional<std::string> refusal;
-    CalValues values; ///< names left empty
+    formats::CalValues values; ///< names left empty
 };
 
 /// Converts `shown` with `converter`, whose datum it selects: that also sets
@@ -57,10 +57,10 @@ ExpectedFile ExpectFile(const ShownEntry& shown, CCoordConverter& converter);
 /// One line for each difference between `written` and `expected` beyond the
 /// file's precision: pixels and the height difference exactly, positions
 /// within one 0.0005' step of the converter's minutes.
-std::vector<std::string> CompareWithExpected(const CalValues& written, const CalValues& expected);
+std::vector<std::string> CompareWithExpected(const formats::CalValues& written, const formats::CalValues& expected);
 
 /// The fields of `shown` in one line, for a report.
 std::string Describe(const ShownEntry& shown);
 
 /// A point's position as the file writes it, e.g. 10°30.0000'E 53°15.0000'N.
-std::string FilePosition(const CalValues& values, int point);
+std::string FilePosition(const formats::CalValues& values, int point);

@@ -63,8 +63,11 @@
 
 #if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/common_interface_defs.h>)
 #include <sanitizer/common_interface_defs.h>
+
 #define KARTORA_HAVE_DEATH_CALLBACK 1
 #endif
+
+using namespace conversion;
 
 namespace
 {

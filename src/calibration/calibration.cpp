@@ -4,6 +4,8 @@
 
 #include "geodesy/geodesy_constants.h"
 
+using namespace formats;
+
 namespace calibration
 {
 

@@ -60,7 +60,7 @@ struct Calibration
 
 /// The calibration of a reference file's values (WGS84 degrees, minutes and
 /// hemispheres of both points).
-Calibration CalibrationOf(const CalValues& values);
+Calibration CalibrationOf(const formats::CalValues& values);
 
 /// The WGS 84 radii of curvature at latitude `lat` (degrees): N in the prime
 /// vertical and M in the meridian (metres).

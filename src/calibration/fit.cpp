@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+using namespace formats;
+
 namespace calibration
 {
 

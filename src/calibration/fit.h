@@ -65,6 +65,6 @@ Calibration ReferencePointsOf(const Fit& fit, MapSize size);
 
 /// A reference file's values holding `calibration`'s points at the file's
 /// precision (whole degrees and minutes rounded to 0.0001').
-CalValues CalValuesOf(const Calibration& calibration);
+formats::CalValues CalValuesOf(const Calibration& calibration);
 
 } // namespace calibration

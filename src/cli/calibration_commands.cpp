@@ -22,6 +22,13 @@
 #include "formats/file_names.h"
 #include "formats/text_lines.h"
 
+using namespace conversion;
+using namespace formats;
+using namespace std;
+
+namespace cli
+{
+
 namespace
 {
 
@@ -432,3 +439,5 @@ int RunCalFit(const CalFitOptions& options, std::ostream& out, std::ostream& err
     std::ostringstream pathText;
     return SaveCalFile(cal, converter, {options.output, options.yes, false}, options.json ? pathText : out, err);
 }
+
+} // namespace cli

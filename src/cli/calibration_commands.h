@@ -9,6 +9,9 @@
 #include <optional>
 #include <string>
 
+namespace cli
+{
+
 /// cal check: some warnings, but no error.
 constexpr int kExitWarnings = 3;
 
@@ -53,3 +56,5 @@ int RunCalFit(const CalFitOptions& options, std::ostream& out, std::ostream& err
 /// in `format` and `datum`.
 int RunCalPixel(const std::string& file, const std::string& point, std::int32_t datum, std::int32_t format,
                 std::ostream& out, std::ostream& err);
+
+} // namespace cli

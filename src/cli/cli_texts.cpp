@@ -2,6 +2,9 @@
 
 #include "messages/messages.h"
 
+namespace cli
+{
+
 namespace
 {
 
@@ -187,3 +190,5 @@ std::string CliText(CliTextId id, std::string_view insert)
         text.replace(nPos, 2, insert);
     return text;
 }
+
+} // namespace cli

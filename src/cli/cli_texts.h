@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+namespace cli
+{
+
 enum CliTextId : int
 {
     TXT_SYNTAX_DEG, ///< the point syntax of each entry format, in InputFormat order
@@ -70,3 +73,5 @@ enum CliTextId : int
 /// The text `id` in the language g_nLanguage (1 English, any other value
 /// German), UTF-8, with "%1" replaced by `insert`.
 std::string CliText(CliTextId id, std::string_view insert = {});
+
+} // namespace cli

@@ -22,6 +22,13 @@
 #include "formats/text_lines.h"
 #include "platform/file_writer.h"
 
+using namespace conversion;
+using namespace formats;
+using namespace platform;
+
+namespace cli
+{
+
 namespace
 {
 
@@ -445,3 +452,5 @@ int RunImport(const std::string& path, std::int32_t datum, std::int32_t format, 
         text += PointName(p) + ": " + FormatPoint(format, values, p) + '\n';
     return Emit(out, err, text) ? kExitOk : kExitFailed;
 }
+
+} // namespace cli

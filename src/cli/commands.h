@@ -13,6 +13,9 @@
 #include "conversion/coord_converter.h"
 #include "formats/cal_file.h"
 
+namespace cli
+{
+
 /// Exit status: success, a failed check or unreadable input, a question
 /// answered No.
 constexpr int kExitOk = 0;
@@ -73,13 +76,13 @@ struct CalSaveTarget
 /// Save from its name question on (the points already have positions in
 /// `converter`): the checks and questions in Save's order, then the file
 /// written completely or not at all; prints the path written. The exit status.
-int SaveCalFile(CalValues& cal, CCoordConverter& converter, const CalSaveTarget& save, std::ostream& out,
+int SaveCalFile(formats::CalValues& cal, CCoordConverter& converter, const CalSaveTarget& save, std::ostream& out,
                 std::ostream& err);
 
 /// Reads the .CAL file at `path` as Load does; false (with the reader's
 /// message, or why the file could not be read, on `err`) when its values
 /// cannot be taken as they are.
-bool ReadCalFileOrReport(const std::string& path, CalValues& cal, std::ostream& err);
+bool ReadCalFileOrReport(const std::string& path, formats::CalValues& cal, std::ostream& err);
 
 /// Why point `point` got no position in the converter's last to-WGS84
 /// operation, e.g. "easting: Value too small!".
@@ -90,3 +93,5 @@ std::string FaultText(const CCoordConverter& converter, int point);
 /// within ±90 and ±180 degrees (a UTF-8 byte-order mark before them is
 /// skipped); otherwise 1, a message naming the line, and no values printed.
 int RunImport(const std::string& path, std::int32_t datum, std::int32_t format, std::ostream& out, std::ostream& err);
+
+} // namespace cli

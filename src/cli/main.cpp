@@ -14,6 +14,8 @@
 #include "kartora_version.h"
 #include "messages/messages.h"
 
+using namespace cli;
+
 namespace
 {
 

@@ -7,6 +7,11 @@
 #include "cli/reporting.h"
 #include "conversion/numeric_text.h"
 
+using namespace conversion;
+
+namespace cli
+{
+
 namespace
 {
 
@@ -256,3 +261,5 @@ std::string FormatPoint(std::int32_t format, const EntryValues& values, int p)
     }
     return text;
 }
+
+} // namespace cli

@@ -14,6 +14,9 @@
 
 #include "conversion/entry_fields.h"
 
+namespace cli
+{
+
 /// "deg", "dm", "dms", "utm" or the list texts "dec.Degree", "dec.Minute",
 /// "dec.Second", "UTM", in any case; nothing for other names.
 std::optional<std::int32_t> ParseFormatName(std::string_view name);
@@ -25,8 +28,11 @@ std::optional<std::int32_t> ParseDatumName(std::string_view name);
 /// value that fails its field's check, minutes or seconds that carry their
 /// angle beyond 180 or 90 degrees included, the expected syntax otherwise)
 /// and leaves the point's values unspecified.
-std::optional<std::string> ParsePoint(std::int32_t format, std::string_view text, EntryValues& values, int point);
+std::optional<std::string> ParsePoint(std::int32_t format, std::string_view text, conversion::EntryValues& values,
+                                      int point);
 
 /// Point `point` of `values` in `format`, with the fields' decimals and the
 /// letters E, W, N, S: "10 30.0000 E 53 15.0000 N".
-std::string FormatPoint(std::int32_t format, const EntryValues& values, int point);
+std::string FormatPoint(std::int32_t format, const conversion::EntryValues& values, int point);
+
+} // namespace cli

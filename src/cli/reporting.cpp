@@ -6,6 +6,9 @@
 
 #include "cli/cli_texts.h"
 
+namespace cli
+{
+
 namespace
 {
 
@@ -125,3 +128,5 @@ bool FlushOutput(std::ostream& out, std::ostream& err)
     ReportOutputFailure(err, errno);
     return false;
 }
+
+} // namespace cli

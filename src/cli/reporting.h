@@ -7,6 +7,9 @@
 #include <string>
 #include <string_view>
 
+namespace cli
+{
+
 /// `text` as a message may show it: control characters, C1 controls and
 /// bytes that are no UTF-8 written as \t, \r, \n or \xHH (so that input
 /// cannot move the cursor or recolour the terminal); with `maxBytes` other
@@ -30,3 +33,5 @@ bool Emit(std::ostream& out, std::ostream& err, std::string_view text);
 /// false when that fails, reported as by Emit, or when an earlier write
 /// failed (reported then).
 bool FlushOutput(std::ostream& out, std::ostream& err);
+
+} // namespace cli

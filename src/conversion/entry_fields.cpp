@@ -4,6 +4,9 @@
 
 #include "conversion/numeric_text.h"
 
+namespace conversion
+{
+
 namespace
 {
 
@@ -131,3 +134,5 @@ bool ConvertWgs84ToEntry(const CCoordConverter& converter, std::int32_t format, 
         return false;
     }
 }
+
+} // namespace conversion

@@ -10,6 +10,9 @@
 #include "conversion/coord_converter.h"
 #include "messages/messages.h"
 
+namespace conversion
+{
+
 // Limits (inclusive) and shown decimals of the numeric fields.
 constexpr double kMaxLongitudeDegrees = 180.0;
 constexpr double kMaxLatitudeDegrees = 90.0;
@@ -120,3 +123,5 @@ struct EntryValues
         return {m_nHemisphere, m_dDegree, m_nDegree, m_dMinute, m_nMinute, m_dSecond, m_nUtm, m_nZone};
     }
 };
+
+} // namespace conversion

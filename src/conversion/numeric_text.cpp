@@ -7,6 +7,9 @@
 #include <limits>
 #include <system_error>
 
+namespace conversion
+{
+
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -237,3 +240,5 @@ std::string FormatInt(std::int32_t value)
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
 }
+
+} // namespace conversion

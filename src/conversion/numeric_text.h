@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+namespace conversion
+{
+
 /// White space as the "C" locale's isspace sees it (space, tab, CR, LF, VT,
 /// FF); never locale-dependent.
 bool IsBlank(char c);
@@ -72,3 +75,5 @@ std::string FormatFixed(double value, int decimals);
 
 /// `value` as printf("%i") writes it: optional "-" and decimal digits.
 std::string FormatInt(std::int32_t value);
+
+} // namespace conversion

@@ -10,6 +10,11 @@
 #include <istream>
 #include <ostream>
 
+using namespace conversion;
+
+namespace formats
+{
+
 const CalKeyword g_calKeywords[kCalKeywordCount] = {
     {"TYPE:", "RASTERMAP"},
     {"NAME:", ""},
@@ -302,3 +307,5 @@ void CopyPointsFromCal(const CalValues& from, const CalPointArrays& to)
     CalPointArrays target = to;
     CopyPoints(from, target);
 }
+
+} // namespace formats

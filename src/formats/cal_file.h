@@ -22,6 +22,9 @@
 #include <string>
 #include <string_view>
 
+namespace formats
+{
+
 /// One row of the keyword table: the keyword with its colon (compared
 /// case-sensitively at the very start of a line) and the fixed text the
 /// writer puts behind it where the line has no variable value.
@@ -166,3 +169,5 @@ std::int32_t CutAndParseInt(std::string& line, char c, std::string_view stops);
 /// all give west or south). The line is left holding what follows the "'"
 /// with its leading white space removed. A missing "°" or "'" cuts nothing.
 void ParseDegMin(std::string& line, std::int32_t& degrees, double& minutes, std::int32_t& flag);
+
+} // namespace formats

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+namespace formats
+{
+
 namespace
 {
 
@@ -144,3 +147,5 @@ std::string Cp1252ToUtf8(std::string_view cp1252)
     }
     return out;
 }
+
+} // namespace formats

@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+namespace formats
+{
+
 /// UTF-8 to Windows-1252 bytes. A character that has no Windows-1252 byte
 /// becomes "?", and so does each malformed UTF-8 sequence (a stray
 /// continuation byte, a truncated or overlong sequence, a surrogate, a code
@@ -18,3 +21,5 @@ std::string Utf8ToCp1252(std::string_view utf8);
 /// bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) to the
 /// control characters U+0081 etc., 0xA0 to 0xFF to U+00A0 to U+00FF.
 std::string Cp1252ToUtf8(std::string_view cp1252);
+
+} // namespace formats

@@ -1,5 +1,8 @@
 #include "formats/file_names.h"
 
+namespace formats
+{
+
 std::string_view BaseName(std::string_view fileName)
 {
     return fileName.substr(0, fileName.find('.'));
@@ -20,3 +23,5 @@ std::string_view FileNameOfPath(std::string_view path)
     const std::size_t last = path.find_last_of(kSeparators);
     return last == std::string_view::npos ? path : path.substr(last + 1);
 }
+
+} // namespace formats

@@ -8,6 +8,11 @@
 #include <string>
 #include <string_view>
 
+using namespace conversion;
+
+namespace formats
+{
+
 int ReadMagicMapsPoints(std::istream& file, std::int32_t hemisphere[2][2], double degree[2][2])
 {
     std::int32_t nHemisphere[2][2] = {};
@@ -61,3 +66,5 @@ MagicMapsLineCheck CheckMagicMapsLine(std::string_view line)
         return MagicMapsLineCheck::LongitudeTooLarge;
     return MagicMapsLineCheck::Valid;
 }
+
+} // namespace formats

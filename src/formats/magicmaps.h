@@ -10,6 +10,9 @@
 #include <iosfwd>
 #include <string_view>
 
+namespace formats
+{
+
 /// Reads the first two lines of `file` (ending in CR LF or LF; further lines
 /// are not read) as the coordinates of points 0 and 1. A UTF-8 byte-order
 /// mark before the first line is skipped.
@@ -47,3 +50,5 @@ enum class MagicMapsLineCheck
 /// the end of the line, white space or a further ","; blanks around the
 /// numbers are allowed. Both must lie within ±90 and ±180 degrees.
 MagicMapsLineCheck CheckMagicMapsLine(std::string_view line);
+
+} // namespace formats

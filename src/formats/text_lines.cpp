@@ -3,6 +3,9 @@
 #include <istream>
 #include <vector>
 
+namespace formats
+{
+
 LineRead ReadBoundedLine(std::istream& in, std::string& line, std::size_t maxBytes)
 {
     // istream::getline stores at most n - 1 bytes and fails when the line
@@ -36,3 +39,5 @@ std::string_view WithoutByteOrderMark(std::string_view text)
         text.remove_prefix(kByteOrderMark.size());
     return text;
 }
+
+} // namespace formats

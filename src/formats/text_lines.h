@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+namespace formats
+{
+
 /// The longest line the readers take, in bytes without its line end. Lines
 /// of the files read are a few dozen bytes long; names in a reference file
 /// a few hundred at most.
@@ -27,3 +30,5 @@ LineRead ReadBoundedLine(std::istream& in, std::string& line, std::size_t maxByt
 
 /// `text` without a UTF-8 byte-order mark at its start.
 std::string_view WithoutByteOrderMark(std::string_view text);
+
+} // namespace formats

@@ -8,6 +8,9 @@
 
 #include "platform/file_writer_internal.h"
 
+namespace platform
+{
+
 namespace fs = std::filesystem;
 
 namespace file_writer_detail
@@ -88,3 +91,5 @@ std::optional<FileWriteError> CheckReplaceableFile(const fs::path& target)
         return FileWriteError{FileWriteFault::NotRegularFile, target, {}};
     }
 }
+
+} // namespace platform

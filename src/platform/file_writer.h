@@ -17,6 +17,9 @@
 #include <string>
 #include <string_view>
 
+namespace platform
+{
+
 /// Why a file was not written.
 enum class FileWriteFault
 {
@@ -48,3 +51,5 @@ std::optional<FileWriteError> CheckReplaceableFile(const std::filesystem::path& 
 /// target is written in place instead (emptied, written, synced): the one
 /// case in which a failure can leave it damaged.
 std::optional<FileWriteError> WriteWholeFile(const std::filesystem::path& target, std::string_view bytes);
+
+} // namespace platform

@@ -8,6 +8,9 @@
 
 #include "platform/file_writer.h"
 
+namespace platform
+{
+
 namespace file_writer_detail
 {
 
@@ -29,3 +32,5 @@ std::filesystem::path::string_type TemporaryName(const std::filesystem::path::st
 FileWriteError SystemError(const std::filesystem::path& file, const std::error_code& code);
 
 } // namespace file_writer_detail
+
+} // namespace platform

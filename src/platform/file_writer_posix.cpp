@@ -9,6 +9,9 @@
 #include "platform/file_writer.h"
 #include "platform/file_writer_internal.h"
 
+namespace platform
+{
+
 namespace fs = std::filesystem;
 using file_writer_detail::SystemError;
 
@@ -253,3 +256,5 @@ std::optional<FileWriteError> WriteWholeFile(const fs::path& target, std::string
         return SystemError(target, LastError());
     return std::nullopt;
 }
+
+} // namespace platform

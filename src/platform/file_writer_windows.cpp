@@ -10,6 +10,9 @@
 #include "platform/file_writer.h"
 #include "platform/file_writer_internal.h"
 
+namespace platform
+{
+
 namespace fs = std::filesystem;
 using file_writer_detail::SystemError;
 
@@ -181,3 +184,5 @@ std::optional<FileWriteError> WriteWholeFile(const fs::path& target, std::string
     }
     return std::nullopt;
 }
+
+} // namespace platform

@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <string_view>
 
+using namespace formats;
+
 namespace
 {
 

@@ -10,6 +10,8 @@
 #include "conversion/numeric_text.h"
 #include "platform/data_exchange.h"
 
+using namespace conversion;
+
 namespace
 {
 

@@ -29,10 +29,10 @@ void DDX_Int(CCoordConverter& converter, CDataExchange* pDX, int controlId, std:
 /// fields before it not beyond `angle.maxDegrees` ("Value too large!" on this
 /// field otherwise).
 void DDX_Minutes(CCoordConverter& converter, CDataExchange* pDX, int controlId, double& value, int decimals,
-                 const AngleBefore& angle);
+                 const conversion::AngleBefore& angle);
 void DDX_Minutes(CCoordConverter& converter, CDataExchange* pDX, int controlId, std::int32_t& value,
-                 const AngleBefore& angle);
+                 const conversion::AngleBefore& angle);
 
 /// The seconds field of a dec.Second angle, as DDX_Minutes.
 void DDX_Seconds(CCoordConverter& converter, CDataExchange* pDX, int controlId, double& value, int decimals,
-                 const AngleBefore& angle);
+                 const conversion::AngleBefore& angle);

@@ -25,6 +25,9 @@
 #include "shell/message_box_dlg.h"
 #include "shell/window_messages.h"
 
+using namespace formats;
+using namespace platform;
+
 std::uint32_t g_pickedPixels[4] = {};
 
 namespace

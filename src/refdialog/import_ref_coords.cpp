@@ -11,6 +11,8 @@
 #include "platform/file_dialog.h"
 #include "platform/regular_file.h"
 
+using namespace formats;
+
 namespace
 {
 

@@ -27,6 +27,10 @@
 #include "shell/message_box_dlg.h"
 #include "shell/window_messages.h"
 
+using namespace formats;
+
+using namespace conversion;
+
 namespace
 {
 

@@ -32,7 +32,10 @@ class QAbstractButton;
 class QPushButton;
 class QRadioButton;
 class CErrorMessageDlg;
+namespace formats
+{
 struct CalValues;
+}
 
 /// x1, y1, x2, y2 of both points' pixels (y from the bottom row), handed to
 /// the map view with WM_MAP_LOAD. The message is posted, so the pixels live
@@ -86,7 +89,7 @@ public:
     /// Stores the settings after a Save: the hemispheres and whole degrees
     /// of the file `written` (WGS84), whatever the user's format and datum,
     /// so that the next start shows the points as written.
-    void WriteSettings(const CalValues& written);
+    void WriteSettings(const formats::CalValues& written);
 
     // Small handlers.
     void OnKillFocusMapName();
@@ -190,7 +193,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    EntryFields Fields();
+    conversion::EntryFields Fields();
     void ConnectHandlers();
     /// True while the focus is away because the error window took the activation.
     bool ErrorWindowTookFocus();
@@ -211,7 +214,7 @@ private:
     /// Back to the user's datum after Save or Load worked in WGS84.
     void RestoreDatum(std::int32_t datum);
     /// The members a reference file holds.
-    CalValues MembersAsCalValues();
+    formats::CalValues MembersAsCalValues();
     void CenterWindow(QWidget* window);
     /// Closes the main window and ends the event loop (nothing without a main window).
     void EndProgram();

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <sstream>
 
+using namespace formats;
+
 using namespace calibration;
 
 namespace

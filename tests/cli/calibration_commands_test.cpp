@@ -11,6 +11,9 @@
 #include <fstream>
 #include <sstream>
 
+using namespace cli;
+using namespace formats;
+
 namespace
 {
 

@@ -14,6 +14,9 @@
 #include <iostream>
 #include <sstream>
 
+using namespace cli;
+using namespace conversion;
+
 namespace
 {
 

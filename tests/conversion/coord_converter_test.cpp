@@ -13,6 +13,8 @@
 #include <cmath>
 #include <ostream>
 
+using namespace conversion;
+
 namespace
 {
 

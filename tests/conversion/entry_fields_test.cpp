@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <string>
 
+using namespace conversion;
+
 namespace
 {
 

@@ -4,6 +4,8 @@
 
 #include <string>
 
+using namespace formats;
+
 // Expected bytes come from the published Windows-1252 code chart and from
 // UTF-8 as the Unicode standard defines it (including its practice of one
 // replacement per maximal ill-formed subpart). Bytes followed by a letter

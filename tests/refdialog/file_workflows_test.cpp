@@ -10,6 +10,8 @@
 #include "formats/cal_file.h"
 #include "resources/settings_keys.h"
 
+using namespace formats;
+
 namespace
 {
 

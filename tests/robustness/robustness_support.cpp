@@ -21,6 +21,8 @@
 #include "resources/resource.h"
 #include "shell/message_box_dlg.h"
 
+using namespace formats;
+
 namespace
 {
 

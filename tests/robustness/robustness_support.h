@@ -124,7 +124,7 @@ struct CalReadBack
 {
     bool bOpened = false;
     QByteArray bytes;
-    CalValues values;
+    formats::CalValues values;
     QStringList messages; ///< what ReadCalFile reported
 };
 CalReadBack ReadBack(const QString& path);
