@@ -38,6 +38,14 @@ public:
     CWgs84UtmScope(const CWgs84UtmScope&) = delete;
     CWgs84UtmScope& operator=(const CWgs84UtmScope&) = delete;
 
+    /// The zone and hemisphere `position` lies in.
+    bool ZoneOf(GeoPoint position, std::int32_t& zone, char& hemisphere) const
+    {
+        double easting = 0.0;
+        double northing = 0.0;
+        return Forward(position, 0, zone, hemisphere, easting, northing);
+    }
+
     /// UTM of `position`, in `zone` when it is given (a neighbouring zone).
     bool Forward(GeoPoint position, std::int32_t zone, std::int32_t& zoneOut, char& hemisphere, double& easting,
                  double& northing) const
@@ -164,10 +172,10 @@ std::optional<std::pair<double, double>> UtmInZoneOf(GeoPoint zoneOf, GeoPoint p
     const CWgs84UtmScope scope;
     std::int32_t zone = 0;
     char hemisphere = 'N';
+    if (!scope.ZoneOf(zoneOf, zone, hemisphere))
+        return std::nullopt;
     double easting = 0.0;
     double northing = 0.0;
-    if (!scope.Forward(zoneOf, 0, zone, hemisphere, easting, northing))
-        return std::nullopt;
     char pointHemisphere = 'N';
     std::int32_t pointZone = 0;
     if (!scope.Forward(position, zone, pointZone, pointHemisphere, easting, northing))
@@ -183,9 +191,7 @@ std::optional<GeoPoint> UtmToPosition(GeoPoint zoneOf, double easting, double no
     const CWgs84UtmScope scope;
     std::int32_t zone = 0;
     char hemisphere = 'N';
-    double e = 0.0;
-    double n = 0.0;
-    if (!scope.Forward(zoneOf, 0, zone, hemisphere, e, n))
+    if (!scope.ZoneOf(zoneOf, zone, hemisphere))
         return std::nullopt;
     if (hemisphere == 'N' && northing < 0.0)
         hemisphere = 'S', northing += kFalseNorthingSouth;

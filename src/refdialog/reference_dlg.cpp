@@ -490,33 +490,33 @@ void CReferenceDlg::OnRefPoint2()
 
 LRESULT CReferenceDlg::OnPointPicked1(WPARAM x, LPARAM y)
 {
+    OnPointPicked(0, x, y);
+    return 0;
+}
+
+LRESULT CReferenceDlg::OnPointPicked2(WPARAM x, LPARAM y)
+{
+    OnPointPicked(1, x, y);
+    return 0;
+}
+
+void CReferenceDlg::OnPointPicked(int point, WPARAM x, LPARAM y)
+{
     // The message carries signed 32-bit values; the pixel keeps their bits.
-    m_nPixel[0][0] = static_cast<std::uint32_t>(x);
-    m_nPixel[0][1] = static_cast<std::uint32_t>(y);
-    m_nCurPoint = 0;
+    m_nPixel[point][0] = static_cast<std::uint32_t>(x);
+    m_nPixel[point][1] = static_cast<std::uint32_t>(y);
+    m_nCurPoint = point;
     // A new pixel is a change like a typed one: "Close" must not end the
     // program without saving it.
     m_bModified = true;
     show();
     raise();
     activateWindow();
-    OnRefPoint1();
+    if (point == 0)
+        OnRefPoint1();
+    else
+        OnRefPoint2();
     FocusFirstCoordinate();
-    return 0;
-}
-
-LRESULT CReferenceDlg::OnPointPicked2(WPARAM x, LPARAM y)
-{
-    m_nPixel[1][0] = static_cast<std::uint32_t>(x);
-    m_nPixel[1][1] = static_cast<std::uint32_t>(y);
-    m_nCurPoint = 1;
-    m_bModified = true;
-    show();
-    raise();
-    activateWindow();
-    OnRefPoint2();
-    FocusFirstCoordinate();
-    return 0;
 }
 
 void CReferenceDlg::FocusFirstCoordinate()

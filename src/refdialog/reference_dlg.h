@@ -99,6 +99,8 @@ public:
     void OnRefPoint2();
     LRESULT OnPointPicked1(WPARAM x, LPARAM y);
     LRESULT OnPointPicked2(WPARAM x, LPARAM y);
+    /// Both pickers: the pixel stored, that point current, the dialog shown.
+    void OnPointPicked(int point, WPARAM x, LPARAM y);
     /// The focus in the current point's first coordinate field, its text selected.
     void FocusFirstCoordinate();
     LRESULT OnRestoreNames(WPARAM = 0, LPARAM = 0);
