@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 #include <QWhatsThis>
 
 #include <algorithm>
@@ -330,6 +331,10 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type())
     {
+    case QEvent::MouseButtonPress:
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget != nullptr && widget->window() == this)
+            KeepDialogInFront();
+        break;
     // A command chosen in context-help mode shows its topic instead of
     // running (Qt's menu would show the item's empty "What's This" text).
     case QEvent::MouseButtonRelease:
@@ -371,6 +376,30 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::KeepDialogInFront()
+{
+    // The reference dialog stays in front of the map window while both show.
+    // It is owned by the frame, but a window manager that read that before
+    // the frame was first shown (openbox) raises the frame over it on every
+    // click; raised once the window system has handled the click.
+    const CKartoraApp* app = KartoraApp();
+    if (app == nullptr || !app->m_pRefDlg)
+        return;
+    QTimer::singleShot(0, app->m_pRefDlg,
+                       [dialog = app->m_pRefDlg]
+                       {
+                           if (dialog && dialog->isVisible())
+                               dialog->raise();
+                       });
+}
+
+void CMainFrame::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        KeepDialogInFront();
+    QMainWindow::changeEvent(event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

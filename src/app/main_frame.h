@@ -64,7 +64,13 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
+private:
+    /// Puts the visible reference dialog back in front of the frame.
+    void KeepDialogInFront();
+
+protected:
 private:
     void CreateMenus();
     void CreateAccelerators();
