@@ -251,6 +251,83 @@ def bmp_seeds():
     }
 
 
+# ---------------------------------------------------------------------------
+# Other programs' calibrations: byte 0 the kind (0 world file, 1 .map, 2 KML,
+# 3 KMZ), bytes 1-4 the map's width and height (16 bits each), then the file.
+
+HARBOUR_WORLD = "0.000114893617021277\r\n0\r\n0\r\n-0.0000672413793103\r\n10.852968085\r\n54.080913793\r\n"
+
+HARBOUR_KML = (
+    '<?xml version="1.0" encoding="UTF-8"?>\n<kml xmlns="http://www.opengis.net/kml/2.2"><GroundOverlay>'
+    "<name>harbour</name><Icon><href>harbour.bmp</href></Icon><LatLonBox><north>54.0809474</north>"
+    "<south>54.0406026</south><east>10.9448255</east><west>10.8529106</west><rotation>0</rotation>"
+    "</LatLonBox></GroundOverlay></kml>\n"
+)
+
+
+def ozi_map(datum="WGS 84", points=None):
+    points = points or [
+        "Point01,xy,  170,  430,in, deg,  54,  3.12201724,N,  10, 52.34655319,E, grid,   ,           ,           ,N",
+        "Point02,xy,  640,  140,in, deg,  54,  4.29201724,N,  10, 55.58655319,E, grid,   ,           ,           ,N",
+    ]
+    lines = [
+        "OziExplorer Map Data File Version 2.2",
+        "harbour",
+        "harbour.bmp",
+        "1 ,Map Code,",
+        f"{datum},WGS 84,   0.0000,   0.0000,WGS 84",
+        "Reserved 1",
+        "Reserved 2",
+        "Magnetic Variation,,,E",
+        "Map Projection,Latitude/Longitude,PolyCal,No,AutoCalOnly,No,BSBUseWPX,No",
+    ] + points
+    lines += ["Point03,xy,     ,     ,in, deg,    ,            ,N,    ,            ,E, grid,   ,  ,  ,N"]
+    lines += ["Projection Setup,,,,,,,,,,", "MMPNUM,4", "IWH,Map Image Width/Height,800,600"]
+    return "".join(line + "\r\n" for line in lines)
+
+
+def kmz(entries):
+    import io
+    import zipfile
+
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name, data in entries:
+            info = zipfile.ZipInfo(name, date_time=(2026, 1, 1, 0, 0, 0))
+            archive.writestr(info, data)
+    return buffer.getvalue()
+
+
+def import_seeds():
+    def seed(kind, data, width=800, height=600):
+        data = data.encode("latin-1") if isinstance(data, str) else data
+        return bytes([kind]) + struct.pack("<HH", width, height) + data
+
+    return {
+        "world.bin": seed(0, HARBOUR_WORLD),
+        "world_rotated.bin": seed(0, HARBOUR_WORLD.replace("\r\n0\r\n", "\r\n0.0001\r\n", 1)),
+        "world_projected.bin": seed(0, "5\n0\n0\n-5\n500000\n5900000\n"),
+        "world_short.bin": seed(0, "0.0001\n0\n0\n"),
+        "world_garbage.bin": seed(0, bytes(range(256))),
+        "ozi.bin": seed(1, ozi_map()),
+        "ozi_potsdam.bin": seed(1, ozi_map("Potsdam Rauenberg DHDN")),
+        "ozi_unknown_datum.bin": seed(1, ozi_map("Pulkovo 1942 (1)")),
+        "ozi_same_row.bin": seed(1, ozi_map(points=[
+            "Point01,xy,  170,  430,in, deg,  54,  3.1,N,  10, 52.3,E, grid,   ,           ,           ,N",
+            "Point02,xy,  640,  430,in, deg,  54,  3.1,N,  10, 55.5,E, grid,   ,           ,           ,N",
+        ])),
+        "kml.bin": seed(2, HARBOUR_KML),
+        "kml_rotated.bin": seed(2, HARBOUR_KML.replace("<rotation>0<", "<rotation>12.5<")),
+        "kml_quad.bin": seed(2, HARBOUR_KML.replace("LatLonBox", "gx:LatLonQuad")),
+        "kml_doctype.bin": seed(2, '<?xml version="1.0"?><!DOCTYPE kml [<!ENTITY a "b">]><kml>&a;</kml>'),
+        "kml_truncated.bin": seed(2, HARBOUR_KML[:200]),
+        "kmz.bin": seed(3, kmz([("doc.kml", HARBOUR_KML), ("harbour.png", b"\x89PNG\r\n\x1a\n")])),
+        "kmz_other_name.bin": seed(3, kmz([("files/overlay.KML", HARBOUR_KML)])),
+        "kmz_no_kml.bin": seed(3, kmz([("harbour.png", b"\x89PNG")])),
+        "kmz_not_zip.bin": seed(3, "PK\x03\x04 not a zip"),
+    }
+
+
 def main():
     targets = {
         "fuzz_cal_reader": cal_seeds(),
@@ -258,6 +335,7 @@ def main():
         "fuzz_numeric_text": numeric_seeds(),
         "fuzz_point_syntax": point_seeds(),
         "fuzz_bmp": bmp_seeds(),
+        "fuzz_calibration_import": import_seeds(),
     }
     if CORPUS.exists():
         shutil.rmtree(CORPUS)

@@ -1,6 +1,7 @@
 #include "calibration/fit.h"
 
 #include <cmath>
+#include <tuple>
 
 using namespace formats;
 
@@ -123,16 +124,18 @@ std::optional<Fit> FitPoints(const std::vector<FitPoint>& points, FitRefusal* re
     return fit;
 }
 
+std::pair<PixelPoint, PixelPoint> SpreadReferencePixels(MapSize size)
+{
+    return {{std::round(0.1 * size.width), std::round(0.1 * size.height)},
+            {std::round(0.9 * size.width), std::round(0.9 * size.height)}};
+}
+
 Calibration ReferencePointsOf(const Fit& fit, MapSize size)
 {
     Calibration c;
-    const double x[2] = {std::round(0.1 * size.width), std::round(0.9 * size.width)};
-    const double y[2] = {std::round(0.1 * size.height), std::round(0.9 * size.height)};
+    std::tie(c.pixel[0], c.pixel[1]) = SpreadReferencePixels(size);
     for (int p = 0; p < 2; ++p)
-    {
-        c.pixel[p] = {x[p], y[p]};
         c.position[p] = fit.PositionAt(c.pixel[p]);
-    }
     return c;
 }
 

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "calibration/calibration.h"
@@ -57,6 +58,11 @@ struct FitRefusal
 
 /// Fits the model to `points` (two or more).
 std::optional<Fit> FitPoints(const std::vector<FitPoint>& points, FitRefusal* refusal = nullptr);
+
+/// The pixels of two reference points spread over a map of `size`: at
+/// 10 % and 90 % of its width and of its height (whole pixels, y from the
+/// bottom row), point 1 bottom left, point 2 top right.
+std::pair<PixelPoint, PixelPoint> SpreadReferencePixels(MapSize size);
 
 /// The two reference points that reproduce `fit` on a map of `size`: pixels
 /// at 10 % and 90 % of the width and of the height (whole pixels, y from the

@@ -38,8 +38,8 @@ using calibration::MapSize;
 
 const double kRadToDeg = 180.0 / (4.0 * std::atan(1.0));
 
-// The calibration of a .CAL file whose values read as they are and whose
-// points have positions, or nothing (reported). `cal` gets the file's values.
+} // namespace
+
 std::optional<Calibration> CalibrationOfFile(const std::string& path, CalValues& cal, std::ostream& err)
 {
     if (!ReadCalFileOrReport(path, cal, err))
@@ -60,19 +60,6 @@ std::optional<Calibration> CalibrationOfFile(const std::string& path, CalValues&
     return calibration::CalibrationOf(cal);
 }
 
-std::optional<Calibration> DefinedCalibrationOfFile(const std::string& path, std::ostream& err)
-{
-    CalValues cal;
-    std::optional<Calibration> c = CalibrationOfFile(path, cal, err);
-    if (c && !c->IsDefined())
-    {
-        Report(err, path, CliText(TXT_NO_CALIBRATION));
-        return std::nullopt;
-    }
-    return c;
-}
-
-// "800x600".
 std::optional<MapSize> ParseSize(const std::string& text)
 {
     const std::size_t x = text.find_first_of("xX");
@@ -84,6 +71,21 @@ std::optional<MapSize> ParseSize(const std::string& text)
         CheckIntField(text.substr(x + 1), kNoUpperLimit, height) || width <= 0 || height <= 0)
         return std::nullopt;
     return MapSize{width, height};
+}
+
+namespace
+{
+
+std::optional<Calibration> DefinedCalibrationOfFile(const std::string& path, std::ostream& err)
+{
+    CalValues cal;
+    std::optional<Calibration> c = CalibrationOfFile(path, cal, err);
+    if (c && !c->IsDefined())
+    {
+        Report(err, path, CliText(TXT_NO_CALIBRATION));
+        return std::nullopt;
+    }
+    return c;
 }
 
 // The map's size: given, from the BMP named, or from the file's BMP name
@@ -437,7 +439,7 @@ int RunCalFit(const CalFitOptions& options, std::ostream& out, std::ostream& err
     ConvertEntryToWgs84(converter, FORMAT_DEC_DEGREE, values.Fields());
     // With --json the written path would break the one JSON object.
     std::ostringstream pathText;
-    return SaveCalFile(cal, converter, {options.output, options.yes, false}, options.json ? pathText : out, err);
+    return SaveCalFile(cal, converter, {options.output, options.yes, false, {}}, options.json ? pathText : out, err);
 }
 
 } // namespace cli

@@ -9,8 +9,20 @@
 #include <optional>
 #include <string>
 
+#include "calibration/calibration.h"
+#include "formats/cal_file.h"
+
 namespace cli
 {
+
+/// The calibration of a .CAL file whose values read as they are and whose
+/// points have positions; nothing after a report on `err`. `cal` gets the
+/// file's values.
+std::optional<calibration::Calibration> CalibrationOfFile(const std::string& path, formats::CalValues& cal,
+                                                          std::ostream& err);
+
+/// "800x600" (also "800X600"): both sides whole numbers above 0.
+std::optional<calibration::MapSize> ParseSize(const std::string& text);
 
 /// cal check: some warnings, but no error.
 constexpr int kExitWarnings = 3;

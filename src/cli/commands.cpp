@@ -101,27 +101,6 @@ std::optional<std::string> ParsePixel(std::string_view text, std::uint32_t pixel
     return std::nullopt;
 }
 
-// A question of the Save workflow: printed, answered Yes only with --yes.
-bool Ask(std::ostream& err, std::string_view subject, const std::string& question, bool yes)
-{
-    Report(err, subject, question + " " + CliText(yes ? TXT_YES : TXT_NO));
-    return yes;
-}
-
-std::string WriteErrorText(const FileWriteError& error)
-{
-    switch (error.fault)
-    {
-    case FileWriteFault::Directory:
-        return CliText(TXT_IS_DIRECTORY);
-    case FileWriteFault::NotRegularFile:
-        return CliText(TXT_NOT_REGULAR_FILE);
-    case FileWriteFault::System:
-        break;
-    }
-    return CliText(TXT_CANNOT_WRITE, error.reason);
-}
-
 // The two lines of a MagicMaps export, checked strictly: a script must not
 // go on with a guessed position.
 bool ReadExportLines(std::istream& file, const std::string& path, std::string lines[2], std::ostream& err)
@@ -162,6 +141,27 @@ bool ReadExportLines(std::istream& file, const std::string& path, std::string li
 }
 
 } // namespace
+
+// A question of the Save workflow: printed, answered Yes only with --yes.
+bool Ask(std::ostream& err, std::string_view subject, const std::string& question, bool yes)
+{
+    Report(err, subject, question + " " + CliText(yes ? TXT_YES : TXT_NO));
+    return yes;
+}
+
+std::string WriteErrorText(const FileWriteError& error)
+{
+    switch (error.fault)
+    {
+    case FileWriteFault::Directory:
+        return CliText(TXT_IS_DIRECTORY);
+    case FileWriteFault::NotRegularFile:
+        return CliText(TXT_NOT_REGULAR_FILE);
+    case FileWriteFault::System:
+        break;
+    }
+    return CliText(TXT_CANNOT_WRITE, error.reason);
+}
 
 int RunConvert(const ConvertOptions& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
@@ -319,7 +319,7 @@ int RunCalWrite(const CalWriteOptions& options, std::ostream& out, std::ostream&
         return kExitFailed;
     }
 
-    return SaveCalFile(cal, converter, {options.output, options.yes, true}, out, err);
+    return SaveCalFile(cal, converter, {options.output, options.yes, true, {}}, out, err);
 }
 
 int SaveCalFile(CalValues& cal, CCoordConverter& converter, const CalSaveTarget& save, std::ostream& out,
@@ -331,10 +331,10 @@ int SaveCalFile(CalValues& cal, CCoordConverter& converter, const CalSaveTarget&
         const std::string text = GetMessageText(check.message, check.insert.c_str());
         if (!check.bQuestion)
         {
-            Report(err, "--pixel1, --pixel2", text);
+            Report(err, save.subject.empty() ? "--pixel1, --pixel2" : save.subject, text);
             return kExitFailed;
         }
-        if (!Ask(err, "--name", text, save.yes))
+        if (!Ask(err, save.subject.empty() ? "--name" : save.subject, text, save.yes))
             return kExitDeclined;
     }
     // A directory, a device or a FIFO is no file to replace: refused before

@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "conversion/coord_converter.h"
 #include "formats/cal_file.h"
+#include "platform/file_writer.h"
 
 namespace cli
 {
@@ -71,7 +73,17 @@ struct CalSaveTarget
     /// Take the file's positions from the converter (as Save does), else
     /// write those `cal` holds.
     bool takePositions = true;
+    /// Whom the messages before the file choice name; empty: cal write's
+    /// options.
+    std::string subject;
 };
+
+/// A question of the Save workflow, printed on `err`: answered Yes only
+/// when `yes` is set.
+bool Ask(std::ostream& err, std::string_view subject, const std::string& question, bool yes);
+
+/// Why a file could not be written, in the current language.
+std::string WriteErrorText(const platform::FileWriteError& error);
 
 /// Save from its name question on (the points already have positions in
 /// `converter`): the checks and questions in Save's order, then the file

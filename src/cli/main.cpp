@@ -9,10 +9,14 @@
 #include "cli/calibration_commands.h"
 #include "cli/cli_texts.h"
 #include "cli/commands.h"
+#include "cli/exchange_commands.h"
 #include "cli/point_text.h"
 #include "cli/reporting.h"
 #include "kartora_version.h"
 #include "messages/messages.h"
+#ifdef KARTORA_MAP_PNG
+#include "platform/bitmap/map_png.h"
+#endif
 
 using namespace cli;
 
@@ -91,6 +95,17 @@ bool ReportUnknownCommand(CLI::App& app, std::ostream& err)
         names += (names.empty() ? "" : ", ") + sub->get_name();
     Report(err, rest.front(), CliText(TXT_UNKNOWN_COMMAND, names));
     return true;
+}
+
+// The map as PNG for KMZ: only with the Qt layers, whose BMP decoder reads
+// every map the desktop program shows.
+MapPngEncoder MapPng()
+{
+#ifdef KARTORA_MAP_PNG
+    return MapAsPng;
+#else
+    return {};
+#endif
 }
 
 } // namespace
@@ -210,6 +225,35 @@ int main(int argc, char** argv)
     fitCommand->add_flag("--json", fit.json, "print the fit as one JSON object");
     fitCommand->add_flag("--yes", fit.yes, "answer every question Yes (without it: No, exit status 2)");
 
+    CalExportOptions exportOptions;
+    CLI::App* exportCommand = calCommand->add_subcommand(
+        "export", "write a .CAL file's calibration for other map programs (world file, OziExplorer .map, KML, KMZ, "
+                  "GPX)");
+    AddLanguageOption(exportCommand, language);
+    exportCommand->add_option("file", exportOptions.file, "the .CAL file")->required();
+    exportCommand
+        ->add_option("--to", exportOptions.to,
+                     "worldfile (NAME.bpw and NAME.prj), wld (NAME.wld and NAME.prj), ozi (NAME.map), kml, kmz "
+                     "(doc.kml and the map as PNG; only in a build with the Qt layers), gpx")
+        ->required()
+        ->transform(CLI::IsMember({"worldfile", "wld", "ozi", "kml", "kmz", "gpx"}, CLI::ignore_case));
+    exportCommand->add_option("--bmp", exportOptions.bmp, "the map's BMP file (default: its name beside the file)");
+    exportCommand->add_option("-o,--output", exportOptions.output,
+                              "the file to write (default: beside the map, with the format's extension)");
+    exportCommand->add_flag("--yes", exportOptions.yes, "replace existing files (without it: No, exit status 2)");
+
+    CalFromOptions from;
+    CLI::App* fromCommand = calCommand->add_subcommand(
+        "from", "start a .CAL file from another program's calibration (world file, OziExplorer .map, KML, KMZ)");
+    AddLanguageOption(fromCommand, language);
+    fromCommand
+        ->add_option("source", from.source, "the world file (.bpw .bmpw .wld .tfw .jgw .pgw), .map, .kml or .kmz")
+        ->required();
+    auto* fromBmp = fromCommand->add_option("--bmp", from.bmp, "the map's BMP file (its size and name)");
+    fromCommand->add_option("--size", from.size, "the map's size WxH in pixels instead")->excludes(fromBmp);
+    fromCommand->add_option("-o,--output", from.output, "the .CAL file to write")->required();
+    fromCommand->add_flag("--yes", from.yes, "answer every question Yes (without it: No, exit status 2)");
+
     std::string importPath;
     std::int32_t importDatum = 0;
     std::int32_t importFormat = 1;
@@ -243,6 +287,10 @@ int main(int argc, char** argv)
             status = RunCalLocate(locateFile, locateX, locateY, locateDatum, locateFormat, std::cout, std::cerr);
         else if (*fitCommand)
             status = RunCalFit(fit, std::cout, std::cerr);
+        else if (*exportCommand)
+            status = RunCalExport(exportOptions, MapPng(), std::cout, std::cerr);
+        else if (*fromCommand)
+            status = RunCalFrom(from, std::cout, std::cerr);
         else if (*pixelCommand)
             status = RunCalPixel(pixelFile, pixelPoint, pixelDatum, pixelFormat, std::cout, std::cerr);
         else
