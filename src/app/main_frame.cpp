@@ -19,6 +19,7 @@
 
 #include "app/kartora_app.h"
 #include "mapview/kartora_view.h"
+#include "messages/messages.h"
 #include "platform/dialog.h"
 #include "platform/help.h"
 #include "platform/winapp.h"
@@ -126,6 +127,8 @@ void CMainFrame::CreateMenus()
     {
         menu->setAttribute(Qt::WA_CustomWhatsThis);
         menu->installEventFilter(this); // F1 on a highlighted item, commands in context-help mode
+        // Kartora's own commands in the language chosen last in the dialog.
+        connect(menu, &QMenu::aboutToShow, menu, [menu] { SetMenuLanguage(menu, g_nLanguage); });
         for (QAction* action : menu->actions())
         {
             const int id = action->data().toInt();

@@ -28,6 +28,10 @@ constexpr FaultText kFaultTexts[] = {
      "OziExplorer-.map-Datei, .kml oder .kmz",
      "not a file Kartora imports: expected a world file (.bpw, .bmpw, .wld, .tfw, .jgw, .pgw), an OziExplorer .map "
      "file, .kml or .kmz"},
+    {ExchangeFault::UnknownExportKind,
+     "keine Datei, die Kartora schreibt: Wählen Sie .bpw oder .wld (World-File), .map (OziExplorer), .kml, .kmz "
+     "oder .gpx",
+     "not a file Kartora writes: choose .bpw or .wld (world file), .map (OziExplorer), .kml, .kmz or .gpx"},
     {ExchangeFault::LineTooLong, "Zeile %1 ist zu lang: keine Datei dieser Art",
      "line %1 is too long: not a file of this kind"},
     {ExchangeFault::TooLarge, "größer als %1 MiB: keine Datei dieser Art",
@@ -85,6 +89,9 @@ constexpr FaultText kFaultTexts[] = {
     {ExchangeFault::NoPosition, "Punkt %1 hat keine Position in WGS84", "point %1 has no position in WGS84"},
     {ExchangeFault::NeedsImage, "KMZ braucht die Karte als PNG: Dieses Programm wurde ohne die Qt-Schichten gebaut",
      "KMZ needs the map converted to PNG: this program was built without the Qt layers"},
+    {ExchangeFault::MapNotReadable,
+     "das Bitmap der Karte ist nicht zu lesen; seine Größe legt die Karte fest: Öffnen Sie es mit „Ref.von Karte“",
+     "the map's bitmap cannot be read, and its size places the map: open it with \"Ref.from Map\""},
     {ExchangeFault::WriteFailed, "die Datei konnte nicht erzeugt werden: %1", "the file could not be made: %1"},
 };
 

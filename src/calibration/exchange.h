@@ -29,33 +29,35 @@ namespace calibration
 /// file. Each has a sentence in both languages (ExchangeErrorText).
 enum class ExchangeFault
 {
-    CannotOpen,      ///< %1: the system's reason
-    UnknownKind,     ///< the file's extension names no format read here
-    LineTooLong,     ///< %1: the line's number
-    TooLarge,        ///< %1: the limit in MiB
-    MissingField,    ///< %1: the field
-    BadNumber,       ///< %1: the field, %2: its text
-    NotOziMap,       ///< the first line is not an OziExplorer map file's
-    NotWgs84Prj,     ///< %1: what the .prj file describes
-    OutsideRange,    ///< longitudes beyond 180° or latitudes beyond 90°
-    Rotated,         ///< %1: the rotation or the rotation terms
-    UnknownDatum,    ///< %1: the datum's name
-    TooFewPoints,    ///< fewer than two usable calibration points
-    PointOutsideMap, ///< %1: the point's number in the file
-    NotKml,          ///< %1: the XML parser's reason
-    NoGroundOverlay, ///< no GroundOverlay with a LatLonBox
-    NoLatLonBox,     ///< a GroundOverlay placed by its four corners
-    CrossesDateLine, ///< a box across the 180° meridian
-    NotZip,          ///< %1: the zip library's reason
-    NoKmlInZip,      ///< a zip archive without a .kml file
-    NoCalibration,   ///< the points share a pixel column, row, longitude or latitude
-    NoMapSize,       ///< nothing tells the map's size
-    NotABmp,         ///< %1: the file that is no BMP
-    SizeMismatch,    ///< %1: the map's size, %2: the size the file states
-    NotExportable,   ///< the file's pixels and coordinates run against each other
-    NoPosition,      ///< %1: the point that has no WGS84 position
-    NeedsImage,      ///< KMZ without the map converted to PNG
-    WriteFailed,     ///< %1: what the writing library said
+    CannotOpen,        ///< %1: the system's reason
+    UnknownKind,       ///< the file's extension names no format read here
+    UnknownExportKind, ///< the file's extension names no format written here
+    LineTooLong,       ///< %1: the line's number
+    TooLarge,          ///< %1: the limit in MiB
+    MissingField,      ///< %1: the field
+    BadNumber,         ///< %1: the field, %2: its text
+    NotOziMap,         ///< the first line is not an OziExplorer map file's
+    NotWgs84Prj,       ///< %1: what the .prj file describes
+    OutsideRange,      ///< longitudes beyond 180° or latitudes beyond 90°
+    Rotated,           ///< %1: the rotation or the rotation terms
+    UnknownDatum,      ///< %1: the datum's name
+    TooFewPoints,      ///< fewer than two usable calibration points
+    PointOutsideMap,   ///< %1: the point's number in the file
+    NotKml,            ///< %1: the XML parser's reason
+    NoGroundOverlay,   ///< no GroundOverlay with a LatLonBox
+    NoLatLonBox,       ///< a GroundOverlay placed by its four corners
+    CrossesDateLine,   ///< a box across the 180° meridian
+    NotZip,            ///< %1: the zip library's reason
+    NoKmlInZip,        ///< a zip archive without a .kml file
+    NoCalibration,     ///< the points share a pixel column, row, longitude or latitude
+    NoMapSize,         ///< nothing tells the map's size
+    NotABmp,           ///< %1: the file that is no BMP
+    SizeMismatch,      ///< %1: the map's size, %2: the size the file states
+    NotExportable,     ///< the file's pixels and coordinates run against each other
+    NoPosition,        ///< %1: the point that has no WGS84 position
+    NeedsImage,        ///< KMZ without the map converted to PNG
+    MapNotReadable,    ///< the map to export cannot be read
+    WriteFailed,       ///< %1: what the writing library said
 };
 
 struct ExchangeError

@@ -68,6 +68,17 @@ std::optional<ExportFormat> ExportFormatOfName(std::string_view name)
     return std::nullopt;
 }
 
+std::optional<ExportFormat> ExportFormatOfPath(const fs::path& path)
+{
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const FormatName& entry : kFormats)
+        if (entry.extension == extension)
+            return entry.format;
+    return std::nullopt;
+}
+
 std::string_view ExportExtension(ExportFormat format)
 {
     for (const FormatName& entry : kFormats)

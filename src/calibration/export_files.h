@@ -28,6 +28,10 @@ enum class ExportFormat
 /// "worldfile", "wld", "ozi", "kml", "kmz", "gpx" in any case.
 std::optional<ExportFormat> ExportFormatOfName(std::string_view name);
 
+/// The format of a file by its extension (".bpw", ".wld", ".map", ".kml",
+/// ".kmz", ".gpx"), in any case.
+std::optional<ExportFormat> ExportFormatOfPath(const std::filesystem::path& path);
+
 /// ".bpw", ".wld", ".map", ".kml", ".kmz", ".gpx".
 std::string_view ExportExtension(ExportFormat format);
 

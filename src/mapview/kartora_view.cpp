@@ -317,6 +317,12 @@ bool CKartoraView::OnCommand(int id)
     case ID_IMPORT_REFPOINTS:
         OnImportRefPoints();
         break;
+    case ID_EXPORT_CALIBRATION:
+        PostMessage(m_pRefDlg, WM_EXPORT_CALIBRATION);
+        break;
+    case ID_IMPORT_CALIBRATION:
+        PostMessage(m_pRefDlg, WM_IMPORT_CALIBRATION);
+        break;
     default:
         // The context menu's id range has more ids than items; they do nothing.
         if (id < ID_SHOW_DIALOG || id > ID_HIDE_MAP)

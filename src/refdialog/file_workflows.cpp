@@ -21,6 +21,7 @@
 #include "platform/file_writer.h"
 #include "platform/regular_file.h"
 #include "platform/user_message.h"
+#include "refdialog/file_messages.h"
 #include "resources/resource.h"
 #include "shell/message_box_dlg.h"
 #include "shell/window_messages.h"
@@ -49,19 +50,6 @@ bool AnsweredNo(MessageId question)
     return ShowMessage(question, MB_YESNO) == IDNO;
 }
 
-// A check of Save as the user meets it: a question goes on only on Yes; a
-// stop shows its message and ends Save.
-bool Passes(const formats::SaveCheck& check)
-{
-    const QString text = QString::fromUtf8(GetMessageText(check.message, check.insert.c_str()));
-    if (!check.bQuestion)
-    {
-        ShowMessageText(text, MB_OK);
-        return false;
-    }
-    return ShowMessageText(text, MB_YESNO) == IDYES;
-}
-
 // A reference file has ten lines. A file that is something else (a bitmap
 // or a long text chosen by mistake) can have thousands of lines without a
 // keyword, and one modal box per line would keep the user pressing "Ok" for
@@ -83,20 +71,6 @@ private:
     int m_nIgnoredLines = 0;
 };
 
-// A file that could not be written is never passed over in silence: the
-// user would take the old file (or none) for the saved one.
-void ReportWriteFailure(const QString& path, const FileWriteError& error)
-{
-    const QByteArray name = QDir::toNativeSeparators(path).toUtf8();
-    QString text = QString::fromUtf8(GetMessageText(MSG_FILE_NOT_WRITTEN, name.constData()));
-    // The system's reason; a device, FIFO or socket has none.
-    if (error.fault == FileWriteFault::System)
-        text += u'\n' + QString::fromStdString(error.reason);
-    else if (error.fault == FileWriteFault::Directory)
-        text += u'\n' + QString::fromStdString(std::generic_category().message(EISDIR));
-    ShowMessageText(text, MB_OK);
-}
-
 } // namespace
 
 std::optional<QString> CReferenceDlg::ChooseCalFile(bool bOpen)
@@ -115,7 +89,7 @@ std::optional<QString> CReferenceDlg::ChooseCalFile(bool bOpen)
     if (!bOpen)
     {
         const auto overwrite = formats::OverwriteCheck(Utf8(path), QFileInfo::exists(path));
-        if (overwrite && !Passes(*overwrite))
+        if (overwrite && !PassesSaveCheck(*overwrite))
             return std::nullopt;
     }
     return path;
@@ -138,17 +112,23 @@ bool CReferenceDlg::LoadCalFile(const QString& path)
         return false;
     CDeviceStreamBuf buffer(file);
     std::istream in(&buffer);
-    m_bModified = true;
-
-    // The file holds WGS84 degrees and decimal minutes: read them as such.
-    const std::int32_t userDatum = SelectWgs84Datum();
-    const std::int32_t userFormat = m_nFormat;
-    m_nFormat = FORMAT_DEC_MINUTE;
 
     // The reader leaves what the file does not mention as it was.
     CalValues values = MembersAsCalValues();
     ReadCalFile(in, values, CCalReaderMessages());
     file.close();
+    TakeCalValues(values);
+    return true;
+}
+
+void CReferenceDlg::TakeCalValues(const CalValues& values)
+{
+    m_bModified = true;
+
+    // The values are WGS84 degrees and decimal minutes: taken as such.
+    const std::int32_t userDatum = SelectWgs84Datum();
+    const std::int32_t userFormat = m_nFormat;
+    m_nFormat = FORMAT_DEC_MINUTE;
 
     m_strMapName = QString::fromStdString(values.m_strMapName);
     m_strBmpFileName = QString::fromStdString(values.m_strBmpFileName);
@@ -166,7 +146,6 @@ bool CReferenceDlg::LoadCalFile(const QString& path)
     }
     OnRefPoint1();
     UpdateData(false);
-    return true;
 }
 
 bool CReferenceDlg::ExchangeOtherPixels()
@@ -228,12 +207,12 @@ bool CReferenceDlg::OnSave()
     if (!ExchangeOtherPixels())
         return false;
     for (const formats::SaveCheck& check : formats::ChecksBeforeFileChoice(MembersAsCalValues(), m_converter))
-        if (!Passes(check))
+        if (!PassesSaveCheck(check))
             return false;
     const std::optional<QString> path = ChooseCalFile(false);
     if (!path)
         return false;
-    if (const auto check = formats::CalNameCheck(MembersAsCalValues(), Utf8(*path)); check && !Passes(*check))
+    if (const auto check = formats::CalNameCheck(MembersAsCalValues(), Utf8(*path)); check && !PassesSaveCheck(*check))
         return false;
 
     const std::int32_t userDatum = SelectWgs84Datum();

@@ -398,6 +398,12 @@ bool CReferenceDlg::event(QEvent* e)
         case WM_IMPORT_REFPOINTS:
             OnImportRefCoords(msg->WParam(), msg->LParam());
             break;
+        case WM_EXPORT_CALIBRATION:
+            OnExportCalibration();
+            break;
+        case WM_IMPORT_CALIBRATION:
+            OnImportCalibration();
+            break;
         case WM_MAP_LOAD_FAILED:
             OnRestoreNames(msg->WParam(), msg->LParam());
             break;

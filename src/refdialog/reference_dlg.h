@@ -138,6 +138,14 @@ public:
     bool OnSave();
     void OnRefFromMap();
     LRESULT OnImportRefCoords(WPARAM = 0, LPARAM = 0);
+    /// File > "Export calibration...": the dialog's calibration, checked as
+    /// Save checks it, written for another map program; the format by the
+    /// chosen file's extension.
+    void OnExportCalibration();
+    /// File > "Import calibration...": the calibration of another program's
+    /// file, taken into the dialog as Load takes a file's values (the map
+    /// shown gives the size and the names).
+    void OnImportCalibration();
 
     /// Before the program ends by any way but Cancel (Close, the frame's
     /// close box, Exit): with unsaved changes runs Save. False when Save
@@ -217,6 +225,14 @@ private:
     void RestoreDatum(std::int32_t datum);
     /// The members a reference file holds.
     formats::CalValues MembersAsCalValues();
+    /// Takes a reference file's values into the dialog as Load does: names,
+    /// points shown in the user's format and datum, point 1 current; counts
+    /// as a change.
+    void TakeCalValues(const formats::CalValues& values);
+    /// The map the calibration belongs to: the bitmap shown, else the BMP
+    /// file name beside the folder of the last reference file when it is
+    /// there; empty when neither.
+    QString ExchangeMapPath() const;
     void CenterWindow(QWidget* window);
     /// Closes the main window and ends the event loop (nothing without a main window).
     void EndProgram();

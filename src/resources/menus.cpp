@@ -31,6 +31,8 @@ const MenuTemplate& MainFrameMenu()
             // "Show Dialog" (F6, the next-pane key) is the keyboard's way back
             // from the map window to the hidden reference dialog.
             Popup("File", {Separator(), Item("Import Ref.Points", ID_IMPORT_REFPOINTS),
+                           Item("Export calibration\u2026", ID_EXPORT_CALIBRATION),
+                           Item("Import calibration\u2026", ID_IMPORT_CALIBRATION),
                            Item("Show Dialog\tF6", ID_SHOW_DIALOG), Item("Exit", ID_APP_EXIT)}),
             Popup("&?", {Item("Help", ID_HELP_FINDER), Separator(), Item("About Kartora...", ID_APP_ABOUT)}),
         }};
@@ -88,7 +90,36 @@ void AddItems(QMenu* menu, const std::vector<MenuItemTemplate>& items)
     }
 }
 
+// Kartora's own commands speak the language the user chose; the others keep
+// the captions the menus always had.
+struct CommandCaption
+{
+    int commandId;
+    const char* german;
+    const char* english;
+};
+
+constexpr CommandCaption kCommandCaptions[] = {
+    {ID_EXPORT_CALIBRATION, "Kalibrierung exportieren\u2026", "Export calibration\u2026"},
+    {ID_IMPORT_CALIBRATION, "Kalibrierung importieren\u2026", "Import calibration\u2026"},
+};
+
 } // namespace
+
+const char* CommandCaptionIn(int commandId, std::int32_t language)
+{
+    for (const CommandCaption& caption : kCommandCaptions)
+        if (caption.commandId == commandId)
+            return language == 1 ? caption.english : caption.german;
+    return nullptr;
+}
+
+void SetMenuLanguage(QMenu* menu, std::int32_t language)
+{
+    for (QAction* action : menu->actions())
+        if (const char* caption = CommandCaptionIn(action->data().toInt(), language))
+            action->setText(QString::fromUtf8(caption));
+}
 
 const MenuTemplate& GetMenuTemplate(int id)
 {

@@ -5,6 +5,7 @@
 
 #include <QKeySequence>
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -44,6 +45,15 @@ struct AcceleratorTemplate
 /// has no Ctrl+N, Ctrl+O or Ctrl+S: a new or opened document would set the
 /// map view up again, and that builds a second reference dialog.
 std::span<const AcceleratorTemplate> GetAccelerators(int id);
+
+/// The caption of command `commandId` in `language` (1 English, any other
+/// value German) for the commands whose captions follow the user's language
+/// (Export calibration..., Import calibration...); null for the others.
+const char* CommandCaptionIn(int commandId, std::int32_t language);
+
+/// Gives the items of `menu` whose captions follow the language their
+/// caption in `language`.
+void SetMenuLanguage(QMenu* menu, std::int32_t language);
 
 /// Fills `menuBar` with the pop-ups of menu `menuId`. Every command item is
 /// a QAction whose data() is its command id.

@@ -81,6 +81,8 @@ constexpr int ID_REF_POINT_1 = 32780;
 constexpr int ID_REF_POINT_2 = 32781;
 constexpr int ID_HIDE_DIALOG = 32782;
 constexpr int ID_HIDE_MAP = 32783;
+constexpr int ID_EXPORT_CALIBRATION = 32784;
+constexpr int ID_IMPORT_CALIBRATION = 32785;
 
 // The framework's standard commands.
 constexpr int ID_SEPARATOR = 0; ///< status bar: the message pane

@@ -19,6 +19,11 @@ constexpr StringEntry kStrings[] = {
     // Document template: window title, document name, new-file name, filter
     // name and extension (none), file type id, file type name.
     {IDR_MAINFRAME, "Kartora\n\nKartora\n\n\nKartora.Document\nKartora Document"},
+    {ID_EXPORT_CALIBRATION,
+     "Write the calibration for other map programs: world file, OziExplorer .map, KML, KMZ or GPX\nExport "
+     "calibration"},
+    {ID_IMPORT_CALIBRATION,
+     "Start the calibration from a world file, an OziExplorer .map file, KML or KMZ\nImport calibration"},
     {AFX_IDS_APP_TITLE, "Kartora"},
     {AFX_IDS_IDLEMESSAGE, "Ready"},
     {AFX_IDS_HELPMODEMESSAGE, "Select the Object for Help"},

@@ -25,3 +25,7 @@ constexpr UINT WM_MAP_LOAD_FAILED = WM_USER + 11;
 /// view -> dialog, after every load: wParam 1 when a map is shown, 0 when the
 /// load failed or its colour depth was refused ("Show Map" would show nothing).
 constexpr UINT WM_MAP_STATE = WM_USER + 12;
+/// view -> dialog: export the calibration for other map programs.
+constexpr UINT WM_EXPORT_CALIBRATION = WM_USER + 13;
+/// view -> dialog: start the calibration from another program's.
+constexpr UINT WM_IMPORT_CALIBRATION = WM_USER + 14;

@@ -316,6 +316,8 @@ TEST(Resources, MenusCarryTheirCommandIdsInOrderAndAcceleratorsBuildNoSecondDocu
     EXPECT_EQ(bar.actions()[0]->text(), QStringLiteral("File"));
     EXPECT_EQ(itemsOf(bar.actions()[0]->menu()), (Items{{QString(), 0},
                                                         {QStringLiteral("Import Ref.Points"), 1018},
+                                                        {QString::fromUtf8("Export calibration\u2026"), 32784},
+                                                        {QString::fromUtf8("Import calibration\u2026"), 32785},
                                                         {QStringLiteral("Show Dialog\tF6"), 32771},
                                                         {QStringLiteral("Exit"), 0xE141}}));
     EXPECT_EQ(bar.actions()[1]->text(), QStringLiteral("&?"));
@@ -409,4 +411,32 @@ TEST(Resources, TheHelpFilesStandBesideTheProgramWithAnAnchorForEveryTopicTheRef
             const QByteArray anchor = "name=\"0x" + QByteArray::number(id, 16).toUpper().rightJustified(8, '0') + '"';
             EXPECT_TRUE(html.contains(anchor)) << anchor.constData();
         }
+}
+
+TEST(Resources, EveryCommandOfTheFramesMenuHasAHelpTopicAndKartorasOwnFollowTheLanguage)
+{
+    QMenuBar bar;
+    LoadMenuBar(&bar, IDR_MAINFRAME);
+    for (const char* name : {"KartoraDEU.hlp", "KartoraENG.hlp"})
+    {
+        QFile file(QStringLiteral(KARTORA_TEST_BIN_DIR "/") + QString::fromLatin1(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        const QByteArray html = file.readAll();
+        for (const QAction* popup : bar.actions())
+            for (const QAction* item : popup->menu()->actions())
+            {
+                const int id = item->data().toInt();
+                if (id == 0 || id == ID_APP_ABOUT) // About opens its dialog's topic
+                    continue;
+                const QByteArray anchor =
+                    "name=\"0x" + QByteArray::number(HID_BASE_COMMAND + id, 16).toUpper().rightJustified(8, '0') + '"';
+                EXPECT_TRUE(html.contains(anchor)) << name << " " << anchor.constData();
+            }
+    }
+    QMenu* file = bar.actions()[0]->menu();
+    SetMenuLanguage(file, 0);
+    EXPECT_EQ(file->actions()[2]->text(), QString::fromUtf8("Kalibrierung exportieren\u2026"));
+    EXPECT_EQ(file->actions()[1]->text(), QStringLiteral("Import Ref.Points")); // the menus' own captions stay
+    SetMenuLanguage(file, 1);
+    EXPECT_EQ(file->actions()[3]->text(), QString::fromUtf8("Import calibration\u2026"));
 }
