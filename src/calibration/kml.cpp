@@ -18,6 +18,27 @@ namespace
 
 constexpr const char* kBoxEdges[4] = {"north", "south", "east", "west"};
 
+// libxml2 reports some faults (an encoding it cannot convert) through its
+// generic error function, which writes to the error stream: the refusal
+// says what is wrong, so they are silenced while a document is read.
+void Ignore(void*, const char*, ...) {}
+
+class CSilentGenericErrors
+{
+public:
+    CSilentGenericErrors() : m_function(xmlGenericError), m_context(xmlGenericErrorContext)
+    {
+        xmlSetGenericErrorFunc(nullptr, Ignore);
+    }
+    ~CSilentGenericErrors() { xmlSetGenericErrorFunc(m_context, m_function); }
+    CSilentGenericErrors(const CSilentGenericErrors&) = delete;
+    CSilentGenericErrors& operator=(const CSilentGenericErrors&) = delete;
+
+private:
+    xmlGenericErrorFunc m_function;
+    void* m_context;
+};
+
 struct ReaderDeleter
 {
     void operator()(xmlTextReader* reader) const { xmlFreeTextReader(reader); }
@@ -132,6 +153,7 @@ Exchange<Georeference> ReadKml(std::string_view xml)
     if (xml.size() > kMaxKmlBytes)
         return ExchangeError{ExchangeFault::TooLarge, std::to_string(kMaxKmlBytes >> 20)};
     // No network, no entity substitution, no messages on the error stream.
+    const CSilentGenericErrors silent;
     const std::unique_ptr<xmlTextReader, ReaderDeleter> reader(
         xmlReaderForMemory(xml.data(), static_cast<int>(xml.size()), nullptr, nullptr,
                            XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
@@ -199,7 +221,8 @@ Exchange<Georeference> ReadKml(std::string_view xml)
         }
     }
     if (result < 0)
-        return ExchangeError{ExchangeFault::NotKml, error.empty() ? std::string("?") : error};
+        return ExchangeError{ExchangeFault::NotKml,
+                             error.empty() ? InLanguage("nicht lesbares XML", "unreadable XML") : error};
     if (found)
         return *found;
     return ExchangeError{bQuadSeen || overlay.bQuad ? ExchangeFault::NoLatLonBox : ExchangeFault::NoGroundOverlay};
