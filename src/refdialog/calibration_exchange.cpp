@@ -71,8 +71,14 @@ QString CReferenceDlg::ExchangeMapPath() const
 {
     if (m_btnShowMap->isEnabled() && !m_strBmpPath.isEmpty())
         return m_strBmpPath;
-    const QString beside = m_strCalDir + m_strBmpFileName;
-    return !m_strBmpFileName.isEmpty() && QFileInfo(beside).isFile() ? beside : QString();
+    if (m_strBmpFileName.isEmpty())
+        return {};
+    // Beside the reference file loaded last (one double-clicked included),
+    // else in the folder the file dialogs open in.
+    for (const QString& folder : {m_strLoadedCalDir, m_strCalDir})
+        if (!folder.isEmpty() && QFileInfo(QDir(folder).filePath(m_strBmpFileName)).isFile())
+            return QDir(folder).filePath(m_strBmpFileName);
+    return {};
 }
 
 void CReferenceDlg::OnExportCalibration()

@@ -117,6 +117,7 @@ bool CReferenceDlg::LoadCalFile(const QString& path)
     CalValues values = MembersAsCalValues();
     ReadCalFile(in, values, CCalReaderMessages());
     file.close();
+    m_strLoadedCalDir = QFileInfo(path).absolutePath();
     TakeCalValues(values);
     return true;
 }

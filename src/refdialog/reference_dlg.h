@@ -181,6 +181,7 @@ public:
     std::int32_t m_nFormat = FORMAT_DEC_MINUTE; ///< InputFormat
     QString m_strCalDir;                        ///< where every file dialog opens, with its trailing separator
     QString m_strBmpPath;                       ///< full path of the bitmap chosen last
+    QString m_strLoadedCalDir; ///< the folder of the reference file loaded last (also one named on the command line)
     QString m_strSavedBmpFileName;
     QString m_strSavedMapName;
     std::int32_t m_nCurPoint = 0;
@@ -230,8 +231,8 @@ private:
     /// as a change.
     void TakeCalValues(const formats::CalValues& values);
     /// The map the calibration belongs to: the bitmap shown, else the BMP
-    /// file name beside the folder of the last reference file when it is
-    /// there; empty when neither.
+    /// file of the dialog's name beside the reference file loaded last or in
+    /// the folder of the file dialogs; empty when none is there.
     QString ExchangeMapPath() const;
     void CenterWindow(QWidget* window);
     /// Closes the main window and ends the event loop (nothing without a main window).
