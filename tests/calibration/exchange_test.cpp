@@ -125,6 +125,12 @@ TEST_F(OtherPrograms, GdalReadsTheWorldFileAndTheMapFileWithTheCalibrationsCorne
         EXPECT_NEAR(corners["upperLeft"][1].get<double>(), upperLeft.lat, 1e-7);
         EXPECT_NEAR(corners["lowerRight"][0].get<double>(), lowerRight.lon, 1e-7);
         EXPECT_NEAR(corners["lowerRight"][1].get<double>(), lowerRight.lat, 1e-7);
+        // GDAL prints the corners to seven decimals; its transform holds more.
+        const auto& t = info["geoTransform"];
+        EXPECT_NEAR(t[0].get<double>(), upperLeft.lon, 1e-9);
+        EXPECT_NEAR(t[3].get<double>(), upperLeft.lat, 1e-9);
+        EXPECT_NEAR(t[0].get<double>() + 800 * t[1].get<double>(), lowerRight.lon, 1e-9);
+        EXPECT_NEAR(t[3].get<double>() + 600 * t[5].get<double>(), lowerRight.lat, 1e-9);
         fs::remove(file);
         fs::remove(m_dir / "harbour.prj");
     }
