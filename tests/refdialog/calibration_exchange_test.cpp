@@ -3,6 +3,8 @@
 // tested with the library.
 #include "ref_dlg_fixture.h"
 
+#include "support/bmp_writer.h"
+
 namespace
 {
 
@@ -24,12 +26,11 @@ protected:
     void SetUp() override
     {
         ReferenceDlgTest::SetUp();
-        // Only the header counts: a 40-byte info header of an 800 x 600 map.
-        QByteArray header(54, '\0');
-        header[0] = 'B', header[1] = 'M', header[14] = 40;
-        header[18] = static_cast<char>(800 % 256), header[19] = static_cast<char>(800 / 256);
-        header[22] = static_cast<char>(600 % 256), header[23] = static_cast<char>(600 / 256);
-        Write(Path("harbour.bmp"), header);
+        // Only the header counts: an 800 x 600 map.
+        BmpRecipe recipe;
+        recipe.width = 800, recipe.height = 600;
+        const BmpBytes header = WriteBmpHeaders(recipe, 0);
+        Write(Path("harbour.bmp"), QByteArray(reinterpret_cast<const char*>(header.data()), qsizetype(header.size())));
     }
     void Post(UINT message)
     {
