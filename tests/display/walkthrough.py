@@ -252,6 +252,7 @@ class Walkthrough:
         env = dict(display.env)
         if args.scale != 1:
             env["QT_SCALE_FACTOR"] = str(args.scale)
+        self.env = env
         with open(work / "program.err", "w") as stderr:
             self.program = display.start([args.program], env=env, stderr=stderr)
         self.box_seen = {}
@@ -292,6 +293,12 @@ class Walkthrough:
             return window if window is not None and window.id == self.display.active() else None
 
         return wait(f'the window "{title}" to be active', check)
+
+    def stacked_above(self, upper, lower):
+        """Whether the window manager stacks `upper` above `lower`."""
+        listed = run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"], self.display.env)
+        bottom_to_top = [int(w, 16) for w in listed.split("#", 1)[-1].replace(",", " ").split()]
+        return bottom_to_top.index(int(upper.id)) > bottom_to_top.index(int(lower.id))
 
     def popup(self):
         return wait("the context menu", lambda: next((w for w in self.windows() if w.override), None))
@@ -416,6 +423,28 @@ class Walkthrough:
         if status != 0:
             raise Failure(f"the program ended with status {status}")
         self.check_settings()
+        if not self.args.keyboard:
+            self.dialog_stays_in_front(saved)
+
+    def dialog_stays_in_front(self, cal):
+        """Opened from the file manager, the dialog shows beside the map window
+        without being hidden in between; a click on the map then buried the
+        dialog once (the window manager had read its owner before the map
+        window was first shown)."""
+        self.program = self.display.start([self.args.program, str(cal)], env=self.env)
+        dialog = self.active_window(DIALOG_TITLE)
+        frame = wait("the map window", lambda: next((w for w in self.windows() if w.name.endswith(cal.name + " - Kartora")), None))
+        x, y = next(
+            (x, y)
+            for x in range(frame.x + 20, frame.x + frame.width, 40)
+            for y in range(frame.y + frame.height - 20, frame.y, -40)
+            if not dialog.contains(x, y, margin=10)
+        )
+        self.click(x, y)
+        time.sleep(0.5)  # the window manager's answer to the click, before it is looked at
+        wait("the dialog in front of the map window after a click on the map",
+             lambda: self.stacked_above(self.window(DIALOG_TITLE), frame))
+        self.step("dialog in front after a click on the map")
 
     def file_dialog(self, path):
         self.active_window(FILE_DIALOG_TITLE)
