@@ -246,6 +246,8 @@ bool CReferenceDlg::OnSave()
         m_converter.ShowInputError(*unfit);
     else if (writeError)
         ReportWriteFailure(*path, *writeError);
+    if (bWritten)
+        emit fileWritten(*path, values);
     return bWritten;
 }
 
