@@ -24,6 +24,8 @@ constexpr StringEntry kStrings[] = {
      "calibration"},
     {ID_IMPORT_CALIBRATION,
      "Start the calibration from a world file, an OziExplorer .map file, KML or KMZ\nImport calibration"},
+    {ID_CHECK_CALIBRATION, "Report the calibration's figures and what looks wrong in it\nCheck calibration"},
+    {ID_GRID, "Show or hide the lines of longitude and latitude of the calibration\nGrid"},
     {AFX_IDS_APP_TITLE, "Kartora"},
     {AFX_IDS_IDLEMESSAGE, "Ready"},
     {AFX_IDS_HELPMODEMESSAGE, "Select the Object for Help"},
