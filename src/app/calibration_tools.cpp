@@ -216,20 +216,22 @@ void CCalibrationTools::ShowReport(const std::optional<CheckReport>& report, boo
     m_report->ShowReport(report);
     if (bBesideDialog)
     {
-        // Right of the dialog, or left of it where the screen ends; with the
-        // dialog hidden (the map in front), at the screen's top right, away
-        // from the map's top-left corner that shows first.
+        // Right of the dialog, else left of it, else at the screen's right
+        // edge over the dialog's right part; with the dialog hidden (the map
+        // in front), at the screen's top right, away from the map's top-left
+        // corner that shows first.
         const QScreen* screen = m_dialog.screen() != nullptr ? m_dialog.screen() : QGuiApplication::primaryScreen();
         const QRect dialog = m_dialog.frameGeometry();
         const QRect room = screen != nullptr ? screen->availableGeometry() : dialog;
         const int width = m_report->frameGeometry().width();
-        int x = room.right() + 1 - width;
+        const int atRightEdge = room.right() + 1 - width;
+        int x = atRightEdge;
         int y = room.top();
         if (m_dialog.isVisible())
         {
-            x = dialog.right() + 1 + kWindowGap;
-            if (x + width > room.right() + 1)
-                x = std::max(room.left(), dialog.left() - kWindowGap - width);
+            const int right = dialog.right() + 1 + kWindowGap;
+            const int left = dialog.left() - kWindowGap - width;
+            x = right <= atRightEdge ? right : left >= room.left() ? left : atRightEdge;
             y = std::max(room.top(), dialog.top());
         }
         m_report->move(x, y);

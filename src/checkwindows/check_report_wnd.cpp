@@ -43,7 +43,8 @@ CCheckReportWnd::CCheckReportWnd(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text, 1);
     layout->addLayout(buttons);
-    resize(460, 360);
+    // Narrow enough to stand beside the reference dialog on a 1280 pixel screen.
+    resize(380, 400);
 }
 
 void CCheckReportWnd::ShowReport(const std::optional<calibration::CheckReport>& report)

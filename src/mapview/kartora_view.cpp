@@ -590,12 +590,13 @@ void CKartoraView::OnDraw(QPainter& painter, const QRegion& exposedRegion)
     const QRect exposed = exposedRegion.boundingRect();
     if (m_bGridShown)
         DrawGrid(painter, m_gridLines, QSize(m_bmInfo.bmWidth, m_bmInfo.bmHeight), exposed);
-    if (m_checkMark)
-        DrawCheckMark(painter, *m_checkMark);
     const QPen previous = painter.pen();
     for (int i = 0; i < 2; ++i)
         if (m_bRefPointSet[static_cast<std::size_t>(i)] != 0)
             DrawMarker(painter, exposed, i);
+    // Over the markers: a checked point is often one of them.
+    if (m_checkMark)
+        DrawCheckMark(painter, *m_checkMark);
     if (m_bKeyCursorShown)
         DrawKeyboardCursor(painter);
     painter.setPen(previous);
