@@ -60,20 +60,10 @@ std::optional<MapSize> BmpSize(const QString& path)
     return ReadBmpSize(std::filesystem::path(path.toStdU16String()));
 }
 
-QString DatumName(std::int32_t datum)
-{
-    return datum >= 0 && datum < kDatumCount ? QString::fromLatin1(g_datumNames[datum]) : QString();
-}
-
-QString FormatName(std::int32_t format)
-{
-    return format >= 0 && format < kFormatCount ? QString::fromLatin1(g_formatNames[format]) : QString();
-}
-
 } // namespace
 
 CCalibrationTools::CCalibrationTools(CReferenceDlg& dialog, CKartoraView& view, CMainFrame& frame)
-    : m_dialog(dialog), m_view(view), m_frame(frame)
+    : m_dialog(dialog), m_view(view), m_frame(frame), m_fitTool(dialog, view)
 {
     if (const CWinApp* app = AfxGetApp())
         m_bGrid = app->GetProfileInt(QLatin1String(kSettingsSection), QLatin1String(kEntryGrid), 0) != 0;
@@ -108,6 +98,9 @@ void CCalibrationTools::OnCommand(int id)
         break;
     case ID_CHECK_POINT:
         OnCheckPoint();
+        break;
+    case ID_ADD_FIT_POINT:
+        m_fitTool.OnAddFitPoint();
         break;
     case ID_GRID:
         OnToggleGrid();

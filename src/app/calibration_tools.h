@@ -8,7 +8,8 @@
 //   report beside the dialog after a Save whose values have a finding;
 // - "Check point here...": a known position against the calibration, its
 //   predicted place marked on the map;
-// - "Grid": meridians and parallels over the map, remembered in the settings.
+// - "Grid": meridians and parallels over the map, remembered in the settings;
+// - "Add fit point here...": the fit of many known points (CFitTool).
 //
 // The calibration is the one Save would write: both points converted to
 // WGS84 by a converter of its own (the dialog's stays untouched) and rounded
@@ -20,6 +21,7 @@
 
 #include <optional>
 
+#include "app/fit_tool.h"
 #include "calibration/calibration.h"
 #include "calibration/calibration_check.h"
 #include "conversion/position_converter.h"
@@ -43,6 +45,7 @@ public:
     const std::optional<calibration::Calibration>& Current() const { return m_calibration; }
     /// The report window, null before the first report.
     CCheckReportWnd* ReportWindow() const;
+    CFitTool& FitTool() { return m_fitTool; }
 
     void OnCommand(int id);
     void OnCheckCalibration();
@@ -74,4 +77,5 @@ private:
     bool m_bGrid = false;
     bool m_bRefreshPending = false;
     QPointer<CCheckReportWnd> m_report; ///< a child of the dialog
+    CFitTool m_fitTool;
 };

@@ -1,6 +1,7 @@
 #include "checkwindows/position_text.h"
 
 #include "checkwindows/tool_texts.h"
+#include "conversion/coord_types.h"
 #include "conversion/numeric_text.h"
 #include "messages/messages.h"
 
@@ -55,4 +56,14 @@ QString PositionText(std::int32_t format, const EntryValues& v, int p)
                QStringLiteral("  ") + ToolText(TT_EASTING) + u' ' + QString::number(v.m_nUtm[p][0]) +
                QStringLiteral("  ") + ToolText(TT_NORTHING) + u' ' + QString::number(v.m_nUtm[p][1]);
     return angles[0] + QStringLiteral("  ") + angles[1];
+}
+
+QString FormatName(std::int32_t format)
+{
+    return format >= 0 && format < kFormatCount ? QString::fromLatin1(g_formatNames[format]) : QString();
+}
+
+QString DatumName(std::int32_t datum)
+{
+    return datum >= 0 && datum < kDatumCount ? QString::fromLatin1(g_datumNames[datum]) : QString();
 }

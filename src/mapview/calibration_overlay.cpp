@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygonF>
 
 namespace
@@ -87,4 +88,30 @@ void DrawCheckMark(QPainter& painter, const MapCheckMark& mark)
 QRect CheckMarkBounds(const MapCheckMark& mark)
 {
     return QRectF(mark.clicked, mark.predicted).normalized().toAlignedRect().adjusted(-12, -12, 12, 12);
+}
+
+void DrawFitMarks(QPainter& painter, const std::vector<MapFitMark>& marks)
+{
+    if (marks.empty())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    for (const MapFitMark& mark : marks)
+    {
+        const QColor colour = mark.bWorst ? QColor(0xd0, 0x00, 0x00) : kMarkColour;
+        const QString number = QString::number(mark.number);
+        const QPointF label = mark.at + QPointF(kMarkSize + 2, -kMarkSize);
+        // A light halo under the dark ring and text: seen on light and dark maps.
+        for (const QPen& pen : {QPen(Qt::white, mark.bWorst ? 5 : 4), QPen(colour, mark.bWorst ? 3 : 2)})
+        {
+            painter.setPen(pen);
+            painter.drawEllipse(mark.at, kMarkSize, kMarkSize);
+        }
+        QPainterPath text;
+        text.addText(label, painter.font(), number);
+        painter.strokePath(text, QPen(Qt::white, 3));
+        painter.fillPath(text, colour);
+    }
+    painter.restore();
 }

@@ -30,6 +30,15 @@ struct MapCheckMark
     QPointF predicted;
 };
 
+/// A point of the fit: the centre of its pixel, its number in the Fit
+/// window, and whether its residual is the largest.
+struct MapFitMark
+{
+    QPointF at;
+    int number = 0;
+    bool bWorst = false;
+};
+
 /// Draws `lines` over a map of `mapSize` within `exposed`: a thin magenta
 /// line on a light halo (seen on light and dark maps), labelled every
 /// kGridLabelSpacing pixels along the line so that every part of the map
@@ -39,6 +48,10 @@ void DrawGrid(QPainter& painter, const std::vector<MapGridLine>& lines, QSize ma
 /// Draws the mark: a dashed line from the click to the predicted place and
 /// a diamond there.
 void DrawCheckMark(QPainter& painter, const MapCheckMark& mark);
+
+/// Draws each fit point as a ring with its number beside it; the worst
+/// point's ring is red and thicker.
+void DrawFitMarks(QPainter& painter, const std::vector<MapFitMark>& marks);
 
 /// The rectangle (bitmap pixels) that DrawCheckMark paints.
 QRect CheckMarkBounds(const MapCheckMark& mark);

@@ -311,7 +311,9 @@ bool CKartoraView::OnCommand(int id)
     case ID_HIDE_MAP:
         m_bRefPointSet = {0, 0};
         m_checkMark.reset();
+        m_fitMarks.clear();
         emit cursorLeftMap();
+        emit mapChanged();
         if (m_pMainFrame)
         {
             m_pMainFrame->hide();
@@ -332,6 +334,7 @@ bool CKartoraView::OnCommand(int id)
         break;
     case ID_CHECK_CALIBRATION:
     case ID_CHECK_POINT:
+    case ID_ADD_FIT_POINT:
     case ID_GRID:
         emit calibrationCommand(id);
         break;
@@ -411,6 +414,12 @@ void CKartoraView::SetCheckMark(std::optional<MapCheckMark> mark)
     viewport()->update();
 }
 
+void CKartoraView::SetFitMarks(std::vector<MapFitMark> marks)
+{
+    m_fitMarks = std::move(marks);
+    viewport()->update();
+}
+
 void CKartoraView::mouseReleaseEvent(QMouseEvent* event)
 {
     // A release outside the view belongs to whatever lies there; Qt still
@@ -454,7 +463,7 @@ void CKartoraView::TrackContextMenu(QPoint pixel, QPoint clientPoint)
     for (QAction* action : menu->actions())
     {
         const int id = action->data().toInt();
-        if (id == ID_REF_POINT_1 || id == ID_REF_POINT_2 || id == ID_CHECK_POINT)
+        if (id == ID_REF_POINT_1 || id == ID_REF_POINT_2 || id == ID_CHECK_POINT || id == ID_ADD_FIT_POINT)
             action->setEnabled(m_bBitmapLoaded != 0);
         if (id == ID_GRID)
         {
@@ -597,6 +606,7 @@ void CKartoraView::OnDraw(QPainter& painter, const QRegion& exposedRegion)
     // Over the markers: a checked point is often one of them.
     if (m_checkMark)
         DrawCheckMark(painter, *m_checkMark);
+    DrawFitMarks(painter, m_fitMarks);
     if (m_bKeyCursorShown)
         DrawKeyboardCursor(painter);
     painter.setPen(previous);

@@ -64,7 +64,7 @@ public:
 
     /// Runs command `id`: the context menu's commands and "Import
     /// Ref.Points" (1018); the calibration's commands (Check calibration,
-    /// Check point here..., Grid) go out as calibrationCommand. Returns false
+    /// Check point here..., Add fit point here..., Grid) go out as calibrationCommand. Returns false
     /// for commands the view does not know.
     bool OnCommand(int id);
 
@@ -75,6 +75,9 @@ public:
     /// The checked point's mark, until the next check or "Hide Map"; nothing removes it.
     void SetCheckMark(std::optional<MapCheckMark> mark);
     const std::optional<MapCheckMark>& CheckMark() const { return m_checkMark; }
+    /// The fit's points, until they change or the map goes.
+    void SetFitMarks(std::vector<MapFitMark> marks);
+    const std::vector<MapFitMark>& FitMarks() const { return m_fitMarks; }
     /// The bitmap pixel (y from the top row) of the last context menu.
     QPoint ContextPixel() const { return m_ptContext; }
 
@@ -105,7 +108,7 @@ signals:
     /// load: the frame places itself and names the map in its caption. The
     /// view then shows the frame, raised and active.
     void placeFrameForMap(const QString& path);
-    /// A map was loaded, or a load failed or was refused.
+    /// A map was loaded, or a load failed or was refused, or the map was hidden.
     void mapChanged();
     /// The mouse is over bitmap pixel `pixel` (y from the top row) of a shown map.
     void cursorOverMap(QPoint pixel);
@@ -180,4 +183,5 @@ private:
     bool m_bGridShown = false;
     std::vector<MapGridLine> m_gridLines;
     std::optional<MapCheckMark> m_checkMark;
+    std::vector<MapFitMark> m_fitMarks;
 };

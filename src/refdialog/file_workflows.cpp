@@ -149,6 +149,15 @@ void CReferenceDlg::TakeCalValues(const CalValues& values)
     UpdateData(false);
 }
 
+void CReferenceDlg::TakeReferencePoints(const CalValues& points)
+{
+    CalValues values = points;
+    values.m_strMapName = Utf8(m_strMapName);
+    values.m_strBmpFileName = Utf8(m_strBmpFileName);
+    values.m_dHeightDiff = m_dHeightDiff;
+    TakeCalValues(values);
+}
+
 bool CReferenceDlg::ExchangeOtherPixels()
 {
     const int other = 1 - m_nCurPoint;

@@ -142,6 +142,10 @@ public:
     /// file, taken into the dialog as Load takes a file's values (the map
     /// shown gives the size and the names).
     void OnImportCalibration();
+    /// "Use fit": both reference points of `points` (pixels and WGS84
+    /// positions, as a file holds them) taken into the dialog as Load takes
+    /// a file's; the names and the height difference stay. Counts as a change.
+    void TakeReferencePoints(const formats::CalValues& points);
 
     /// The map the calibration belongs to: the bitmap shown, else the BMP
     /// file of the dialog's name beside the reference file loaded last or in

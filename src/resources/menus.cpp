@@ -48,6 +48,7 @@ const MenuTemplate& ContextMenu()
             Popup("", {Item("Ref. Point 1", ID_REF_POINT_1), Item("Ref. Point 2", ID_REF_POINT_2),
                        Item("Show Dialog", ID_SHOW_DIALOG), Item("Hide Dialog", ID_HIDE_DIALOG),
                        Item("Hide Map", ID_HIDE_MAP), Separator(), Item("Check point here\u2026", ID_CHECK_POINT),
+                       Item("Add fit point here\u2026", ID_ADD_FIT_POINT),
                        Item("Check calibration", ID_CHECK_CALIBRATION), Item("Grid", ID_GRID)}),
         }};
     return s_menu;
@@ -107,6 +108,7 @@ constexpr CommandCaption kCommandCaptions[] = {
     {ID_CHECK_CALIBRATION, "Kalibrierung pr\u00fcfen", "Check calibration"},
     {ID_CHECK_POINT, "Punkt hier pr\u00fcfen\u2026", "Check point here\u2026"},
     {ID_GRID, "Gitternetz", "Grid"},
+    {ID_ADD_FIT_POINT, "Passpunkt hier hinzuf\u00fcgen\u2026", "Add fit point here\u2026"},
 };
 
 } // namespace

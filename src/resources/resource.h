@@ -16,6 +16,7 @@ constexpr int IDD_MESSAGE_BOX = 141;
 // Windows of the calibration checks (their help context numbers).
 constexpr int IDD_CHECK_REPORT = 150;   ///< the report of "Check calibration"
 constexpr int IDD_KNOWN_POSITION = 151; ///< asks for the position of a clicked feature
+constexpr int IDD_FIT = 152;            ///< the fit points and their residuals
 
 // Menus, icons, accelerators and the document template string.
 constexpr int IDR_MAINFRAME = 128;    ///< frame menu, frame icon, accelerators, document string
@@ -94,6 +95,7 @@ constexpr int ID_IMPORT_CALIBRATION = 32785;
 constexpr int ID_CHECK_CALIBRATION = 32800;
 constexpr int ID_CHECK_POINT = 32801;
 constexpr int ID_GRID = 32802;
+constexpr int ID_ADD_FIT_POINT = 32803;
 
 // The framework's standard commands.
 constexpr int ID_SEPARATOR = 0; ///< status bar: the message pane

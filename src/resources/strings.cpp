@@ -26,6 +26,7 @@ constexpr StringEntry kStrings[] = {
      "Start the calibration from a world file, an OziExplorer .map file, KML or KMZ\nImport calibration"},
     {ID_CHECK_CALIBRATION, "Report the calibration's figures and what looks wrong in it\nCheck calibration"},
     {ID_GRID, "Show or hide the lines of longitude and latitude of the calibration\nGrid"},
+    {ID_ADD_FIT_POINT, "Add a known point here to fit the calibration to many points\nAdd fit point here"},
     {AFX_IDS_APP_TITLE, "Kartora"},
     {AFX_IDS_IDLEMESSAGE, "Ready"},
     {AFX_IDS_HELPMODEMESSAGE, "Select the Object for Help"},

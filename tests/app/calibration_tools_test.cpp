@@ -3,11 +3,14 @@
 // with the README's sample reference file (lighthouse at 170,170 typed as
 // 10 52.3500 E 54 3.1200 N; church at 640,460 as 10 55.5900 E 54 4.2900 N).
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTextBrowser>
 
 #include "app/calibration_tools.h"
 #include "app_fixture.h"
 #include "checkwindows/check_report_wnd.h"
+#include "checkwindows/fit_wnd.h"
+#include "refdialog/reference_dlg.h"
 #include "resources/resource.h"
 #include "shell/message_box_dlg.h"
 #include "support/modal_answer.h"
@@ -151,4 +154,93 @@ TEST_F(CalibrationToolsTest, TheGridIsOffAtFirstAndItsToggleIsRemembered)
     m_app.reset();
     Start();
     EXPECT_TRUE(View()->IsGridShown());
+}
+
+TEST_F(CalibrationToolsTest, FitPointsShowTheirResidualsAndUseFitPutsTheFittedPointsIntoTheDialog)
+{
+    StartWithSampleMap();
+    Activate(Frame());
+    // Grid crossings of the sample with positions from its file, minutes
+    // rounded to the fields' 0.0001' (dialog pixels; rows from the top are 600 - y).
+    struct Known
+    {
+        QPoint pixel;
+        const char* lon;
+        const char* lat;
+    };
+    const Known known[] = {{{100, 100}, "51.8674", "2.8376"},
+                           {{700, 500}, "56.0036", "4.4514"},
+                           {{300, 300}, "53.2462", "3.6445"},
+                           {{700, 100}, "56.0036", "2.8376"}};
+    const auto type = [](const char* lon, const char* lat)
+    {
+        return [=](QWidget* ask)
+        {
+            auto* dialog = qobject_cast<CDialog*>(ask);
+            ASSERT_NE(dialog, nullptr);
+            for (const auto& [id, text] : {std::pair{IDC_LONG_DEGREE, "10"},
+                                           {IDC_LONG_MINUTE, lon},
+                                           {IDC_LAT_DEGREE, "54"},
+                                           {IDC_LAT_MINUTE, lat}})
+                dialog->Item<QLineEdit>(id)->setText(QString::fromLatin1(text));
+            ClickControl(ask, IDOK);
+        };
+    };
+    for (const Known& point : known)
+    {
+        auto answer = AnswerNextModal(type(point.lon, point.lat));
+        CMenuChoice choice(ID_ADD_FIT_POINT);
+        QTest::mouseClick(View()->viewport(), Qt::RightButton, {},
+                          ClientPoint({point.pixel.x(), 600 - point.pixel.y()}));
+        ASSERT_TRUE(WaitFor([&] { return answer->AllAnswered(); }));
+        Deliver();
+    }
+    CFitTool& tool = m_app->CalibrationTools()->FitTool();
+    CFitWnd* window = tool.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->List()->rowCount(), 4);
+    ASSERT_TRUE(tool.Current().has_value());
+    EXPECT_LT(tool.Current()->rmsMetres, 0.1); // the fields' rounding alone
+    EXPECT_EQ(View()->FitMarks().size(), 4u);
+
+    // Point 3's latitude 0.01' (18.5 m) north: it becomes by far the worst.
+    {
+        auto answer = AnswerNextModal(type("53.2462", "3.6545"));
+        window->SelectPoint(2);
+        emit window->EditPoint(window->CurrentPoint());
+        ASSERT_TRUE(answer->AllAnswered());
+    }
+    const calibration::Fit& fit = *tool.Current();
+    EXPECT_EQ(fit.worst, 2u);
+    EXPECT_NEAR(fit.residuals[2].metres, 0.727 * 18.5, 0.3); // (1 - leverage 3/11) of the shift
+    for (std::size_t i : {0u, 1u, 3u})
+        EXPECT_LT(fit.residuals[i].metres, fit.residuals[2].metres / 2) << i;
+    EXPECT_TRUE(window->Summary().contains(QStringLiteral("Largest residual: point 3")))
+        << window->Summary().toStdString();
+    EXPECT_TRUE(View()->FitMarks()[2].bWorst);
+
+    window->SelectPoint(2);
+    QTest::keyClick(window->List(), Qt::Key_Delete);
+    EXPECT_EQ(window->List()->rowCount(), 3);
+
+    // Reference points at 10 % and 90 % of 800 x 600, from the sample's own mapping.
+    emit window->UseFit();
+    auto* dialog = qobject_cast<CReferenceDlg*>(Dialog());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(dialog->m_bModified);
+    EXPECT_EQ(dialog->m_nPixel[0][0], 80u);
+    EXPECT_EQ(dialog->m_nPixel[0][1], 60u);
+    EXPECT_EQ(dialog->m_nPixel[1][0], 720u);
+    EXPECT_EQ(dialog->m_nPixel[1][1], 540u);
+    EXPECT_NEAR(dialog->m_dMinute[0][0], 51.729574, 1e-4);
+    EXPECT_NEAR(dialog->m_dMinute[0][1], 2.676207, 1e-4);
+    EXPECT_NEAR(dialog->m_dMinute[1][0], 56.141489, 1e-4);
+    EXPECT_NEAR(dialog->m_dMinute[1][1], 4.612759, 1e-4);
+
+    // The points were on the map that went.
+    View()->OnCommand(ID_HIDE_MAP);
+    EXPECT_TRUE(View()->FitMarks().empty());
+    EXPECT_EQ(window->List()->rowCount(), 0);
 }

@@ -334,6 +334,7 @@ TEST(Resources, MenusCarryTheirCommandIdsInOrderAndAcceleratorsBuildNoSecondDocu
                      {QStringLiteral("Hide Map"), 32783},
                      {QString(), 0},
                      {QString::fromUtf8("Check point here\u2026"), 32801},
+                     {QString::fromUtf8("Add fit point here\u2026"), 32803},
                      {QStringLiteral("Check calibration"), 32800},
                      {QStringLiteral("Grid"), 32802}}));
     EXPECT_EQ(LoadPopupMenu(IDR_CONTEXT_MENU, 1, &owner), nullptr);

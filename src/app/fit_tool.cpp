@@ -1,0 +1,162 @@
+#include "app/fit_tool.h"
+
+#include <QTimer>
+
+#include <algorithm>
+
+#include "checkwindows/fit_texts.h"
+#include "checkwindows/fit_wnd.h"
+#include "checkwindows/position_text.h"
+#include "checkwindows/tool_texts.h"
+#include "mapview/kartora_view.h"
+#include "refdialog/known_position_dlg.h"
+#include "refdialog/reference_dlg.h"
+
+using namespace calibration;
+using namespace conversion;
+
+CFitTool::CFitTool(CReferenceDlg& dialog, CKartoraView& view) : m_dialog(dialog), m_view(view)
+{
+    // Another map, or none: the points were on the map that went.
+    connect(&m_view, &CKartoraView::mapChanged, this, &CFitTool::Clear);
+    // The positions follow the dialog's format, datum and language.
+    connect(&m_dialog, &CReferenceDlg::dataExchanged, this,
+            [this]
+            {
+                if (m_window && !m_bRefreshPending)
+                {
+                    m_bRefreshPending = true;
+                    QTimer::singleShot(0, this, &CFitTool::Refresh);
+                }
+            });
+}
+
+CFitTool::~CFitTool() = default;
+
+CFitWnd* CFitTool::Window() const
+{
+    return m_window.data();
+}
+
+PixelPoint CFitTool::DialogPixel(QPoint viewPixel) const
+{
+    return {static_cast<double>(viewPixel.x()), static_cast<double>(m_view.BitmapInfo().bmHeight - viewPixel.y())};
+}
+
+std::optional<Wgs84Degrees> CFitTool::AskPosition(QPoint viewPixel, std::optional<Wgs84Degrees> start)
+{
+    const PixelPoint pixel = DialogPixel(viewPixel);
+    const QString prompt = ToolText(TT_POSITION_PROMPT)
+                               .arg(static_cast<long long>(pixel.x))
+                               .arg(static_cast<long long>(pixel.y))
+                               .arg(FormatName(m_dialog.m_nFormat), DatumName(m_dialog.m_nDatum));
+    return AskKnownPosition(m_dialog, FitText(FT_POINT_CAPTION), prompt, start);
+}
+
+void CFitTool::OnAddFitPoint()
+{
+    if (!m_view.IsBitmapLoaded())
+        return;
+    const QPoint viewPixel = m_view.ContextPixel();
+    // The fields start at what the fit so far puts there: the user types
+    // over the digits that differ.
+    std::optional<Wgs84Degrees> start;
+    if (m_fit)
+    {
+        const GeoPoint fitted = m_fit->PositionAt(DialogPixel(viewPixel));
+        start = Wgs84Degrees{fitted.lon, fitted.lat};
+    }
+    const std::optional<Wgs84Degrees> position = AskPosition(viewPixel, start);
+    if (!position)
+        return;
+    // A second point on the same pixel replaces the first: one feature, one position.
+    const auto same = std::find_if(m_points.begin(), m_points.end(),
+                                   [&](const Point& point) { return point.viewPixel == viewPixel; });
+    if (same != m_points.end())
+        same->position = *position;
+    else
+        m_points.push_back({viewPixel, *position});
+    Refresh();
+    m_window->show();
+    m_window->raise();
+    m_window->SelectPoint(static_cast<int>(same != m_points.end() ? same - m_points.begin() : m_points.size() - 1));
+}
+
+void CFitTool::Clear()
+{
+    m_points.clear();
+    m_fit.reset();
+    if (m_window)
+    {
+        m_window->hide();
+        Refresh();
+    }
+    m_view.SetFitMarks({});
+}
+
+void CFitTool::Refresh()
+{
+    m_bRefreshPending = false;
+    std::vector<FitPoint> points;
+    std::vector<CFitWnd::Row> rows;
+    for (const Point& point : m_points)
+    {
+        const PixelPoint pixel = DialogPixel(point.viewPixel);
+        points.push_back({pixel, {point.position.lon, point.position.lat}});
+        EntryValues values;
+        QString position;
+        // Through the converter's from-WGS84 path: as the dialog's fields show it.
+        if (m_converter.Express(point.position, m_dialog.m_nDatum, m_dialog.m_nFormat, values))
+            position = PositionText(m_dialog.m_nFormat, values, 0);
+        rows.push_back(
+            {QStringLiteral("%1, %2").arg(static_cast<long long>(pixel.x)).arg(static_cast<long long>(pixel.y)),
+             position});
+    }
+    FitRefusal refusal{};
+    m_fit = points.empty() ? std::nullopt : FitPoints(points, &refusal);
+    const QString why = m_fit || points.empty() ? QString() : FitRefusalText(refusal);
+
+    if (!m_window)
+    {
+        m_window = new CFitWnd(&m_dialog);
+        connect(m_window, &CFitWnd::EditPoint, this, &CFitTool::OnEdit);
+        connect(m_window, &CFitWnd::RemovePoint, this, &CFitTool::OnRemove);
+        connect(m_window, &CFitWnd::UseFit, this, &CFitTool::OnUseFit);
+    }
+    m_window->ShowFit(rows, m_fit, why);
+
+    std::vector<MapFitMark> marks;
+    for (std::size_t i = 0; i < m_points.size(); ++i)
+        marks.push_back({QPointF(m_points[i].viewPixel) + QPointF(0.5, 0.5), static_cast<int>(i + 1),
+                         m_fit && i == m_fit->worst && m_fit->residuals[i].metres > kExactFitMetres});
+    m_view.SetFitMarks(std::move(marks));
+}
+
+void CFitTool::OnEdit(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_points.size()))
+        return;
+    Point& point = m_points[static_cast<std::size_t>(index)];
+    if (const std::optional<Wgs84Degrees> position = AskPosition(point.viewPixel, point.position))
+    {
+        point.position = *position;
+        Refresh();
+    }
+}
+
+void CFitTool::OnRemove(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_points.size()))
+        return;
+    m_points.erase(m_points.begin() + index);
+    Refresh();
+}
+
+void CFitTool::OnUseFit()
+{
+    if (!m_fit || !m_view.IsBitmapLoaded())
+        return;
+    const MapSize size{m_view.BitmapInfo().bmWidth, m_view.BitmapInfo().bmHeight};
+    m_dialog.TakeReferencePoints(CalValuesOf(ReferencePointsOf(*m_fit, size)));
+    m_window->hide();
+}
