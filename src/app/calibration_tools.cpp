@@ -2,8 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 
 #include <filesystem>
@@ -16,6 +14,7 @@
 #include "checkwindows/check_report_wnd.h"
 #include "checkwindows/position_text.h"
 #include "checkwindows/tool_texts.h"
+#include "checkwindows/window_place.h"
 #include "mapview/kartora_view.h"
 #include "platform/winapp.h"
 #include "refdialog/known_position_dlg.h"
@@ -30,8 +29,6 @@ using conversion::Wgs84Degrees;
 
 namespace
 {
-
-constexpr int kWindowGap = 8; // pixels between the dialog and the report beside it
 
 EntryValues EntryValuesOf(const CReferenceDlg& d)
 {
@@ -63,7 +60,12 @@ std::optional<MapSize> BmpSize(const QString& path)
 } // namespace
 
 CCalibrationTools::CCalibrationTools(CReferenceDlg& dialog, CKartoraView& view, CMainFrame& frame)
-    : m_dialog(dialog), m_view(view), m_frame(frame), m_fitTool(dialog, view)
+    : m_dialog(dialog), m_view(view), m_frame(frame), m_fitTool(dialog, view,
+                                                                [this]
+                                                                {
+                                                                    Refresh();
+                                                                    return m_calibration;
+                                                                })
 {
     if (const CWinApp* app = AfxGetApp())
         m_bGrid = app->GetProfileInt(QLatin1String(kSettingsSection), QLatin1String(kEntryGrid), 0) != 0;
@@ -208,27 +210,7 @@ void CCalibrationTools::ShowReport(const std::optional<CheckReport>& report, boo
         m_report = new CCheckReportWnd(&m_dialog);
     m_report->ShowReport(report);
     if (bBesideDialog)
-    {
-        // Right of the dialog, else left of it, else at the screen's right
-        // edge over the dialog's right part; with the dialog hidden (the map
-        // in front), at the screen's top right, away from the map's top-left
-        // corner that shows first.
-        const QScreen* screen = m_dialog.screen() != nullptr ? m_dialog.screen() : QGuiApplication::primaryScreen();
-        const QRect dialog = m_dialog.frameGeometry();
-        const QRect room = screen != nullptr ? screen->availableGeometry() : dialog;
-        const int width = m_report->frameGeometry().width();
-        const int atRightEdge = room.right() + 1 - width;
-        int x = atRightEdge;
-        int y = room.top();
-        if (m_dialog.isVisible())
-        {
-            const int right = dialog.right() + 1 + kWindowGap;
-            const int left = dialog.left() - kWindowGap - width;
-            x = right <= atRightEdge ? right : left >= room.left() ? left : atRightEdge;
-            y = std::max(room.top(), dialog.top());
-        }
-        m_report->move(x, y);
-    }
+        PlaceBesideDialog(*m_report, m_dialog);
     m_report->show();
     m_report->raise();
 }

@@ -8,6 +8,7 @@
 #include "checkwindows/fit_wnd.h"
 #include "checkwindows/position_text.h"
 #include "checkwindows/tool_texts.h"
+#include "checkwindows/window_place.h"
 #include "mapview/kartora_view.h"
 #include "refdialog/known_position_dlg.h"
 #include "refdialog/reference_dlg.h"
@@ -15,7 +16,9 @@
 using namespace calibration;
 using namespace conversion;
 
-CFitTool::CFitTool(CReferenceDlg& dialog, CKartoraView& view) : m_dialog(dialog), m_view(view)
+CFitTool::CFitTool(CReferenceDlg& dialog, CKartoraView& view,
+                   std::function<std::optional<calibration::Calibration>()> calibration)
+    : m_dialog(dialog), m_view(view), m_calibration(std::move(calibration))
 {
     // Another map, or none: the points were on the map that went.
     connect(&m_view, &CKartoraView::mapChanged, this, &CFitTool::Clear);
@@ -43,14 +46,20 @@ PixelPoint CFitTool::DialogPixel(QPoint viewPixel) const
     return {static_cast<double>(viewPixel.x()), static_cast<double>(m_view.BitmapInfo().bmHeight - viewPixel.y())};
 }
 
-std::optional<Wgs84Degrees> CFitTool::AskPosition(QPoint viewPixel, std::optional<Wgs84Degrees> start)
+bool CFitTool::AskPosition(QPoint viewPixel, std::optional<Wgs84Degrees> start, Point& point)
 {
     const PixelPoint pixel = DialogPixel(viewPixel);
     const QString prompt = ToolText(TT_POSITION_PROMPT)
                                .arg(static_cast<long long>(pixel.x))
                                .arg(static_cast<long long>(pixel.y))
                                .arg(FormatName(m_dialog.m_nFormat), DatumName(m_dialog.m_nDatum));
-    return AskKnownPosition(m_dialog, FitText(FT_POINT_CAPTION), prompt, start);
+    EntryValues typed = point.typed;
+    const std::optional<Wgs84Degrees> position =
+        AskKnownPosition(m_dialog, FitText(FT_POINT_CAPTION), prompt, start, &typed);
+    if (!position)
+        return false;
+    point = {viewPixel, *position, typed, m_dialog.m_nFormat, m_dialog.m_nDatum};
+    return true;
 }
 
 void CFitTool::OnAddFitPoint()
@@ -58,28 +67,39 @@ void CFitTool::OnAddFitPoint()
     if (!m_view.IsBitmapLoaded())
         return;
     const QPoint viewPixel = m_view.ContextPixel();
-    // The fields start at what the fit so far puts there: the user types
-    // over the digits that differ.
+    // The fields start where the fit so far, or else the dialog's two
+    // points, put the click: the user types over the digits that differ.
     std::optional<Wgs84Degrees> start;
+    const PixelPoint pixel = DialogPixel(viewPixel);
     if (m_fit)
     {
-        const GeoPoint fitted = m_fit->PositionAt(DialogPixel(viewPixel));
+        const GeoPoint fitted = m_fit->PositionAt(pixel);
         start = Wgs84Degrees{fitted.lon, fitted.lat};
     }
-    const std::optional<Wgs84Degrees> position = AskPosition(viewPixel, start);
-    if (!position)
+    else if (const std::optional<Calibration> calibration = m_calibration ? m_calibration() : std::nullopt;
+             calibration && calibration->IsDefined())
+    {
+        const GeoPoint there = calibration->PositionAt(pixel);
+        start = Wgs84Degrees{there.lon, there.lat};
+    }
+    Point point;
+    if (!AskPosition(viewPixel, start, point))
         return;
     // A second point on the same pixel replaces the first: one feature, one position.
     const auto same = std::find_if(m_points.begin(), m_points.end(),
-                                   [&](const Point& point) { return point.viewPixel == viewPixel; });
+                                   [&](const Point& known) { return known.viewPixel == viewPixel; });
+    const auto index = static_cast<int>(same - m_points.begin());
     if (same != m_points.end())
-        same->position = *position;
+        *same = point;
     else
-        m_points.push_back({viewPixel, *position});
+        m_points.push_back(point);
+    const bool bFirstShow = !m_window;
     Refresh();
+    if (bFirstShow)
+        PlaceBesideDialog(*m_window, m_dialog);
     m_window->show();
     m_window->raise();
-    m_window->SelectPoint(static_cast<int>(same != m_points.end() ? same - m_points.begin() : m_points.size() - 1));
+    m_window->SelectPoint(index);
 }
 
 void CFitTool::Clear()
@@ -103,10 +123,13 @@ void CFitTool::Refresh()
     {
         const PixelPoint pixel = DialogPixel(point.viewPixel);
         points.push_back({pixel, {point.position.lon, point.position.lat}});
-        EntryValues values;
+        // As typed while the dialog's format and datum are those it was typed
+        // in; else through the converter's from-WGS84 path, as the dialog's
+        // fields would show it.
+        EntryValues values = point.typed;
         QString position;
-        // Through the converter's from-WGS84 path: as the dialog's fields show it.
-        if (m_converter.Express(point.position, m_dialog.m_nDatum, m_dialog.m_nFormat, values))
+        if ((point.format == m_dialog.m_nFormat && point.datum == m_dialog.m_nDatum) ||
+            m_converter.Express(point.position, m_dialog.m_nDatum, m_dialog.m_nFormat, values))
             position = PositionText(m_dialog.m_nFormat, values, 0);
         rows.push_back(
             {QStringLiteral("%1, %2").arg(static_cast<long long>(pixel.x)).arg(static_cast<long long>(pixel.y)),
@@ -136,12 +159,11 @@ void CFitTool::OnEdit(int index)
 {
     if (index < 0 || index >= static_cast<int>(m_points.size()))
         return;
+    // Typed again where it was typed: the fields start at what was typed.
     Point& point = m_points[static_cast<std::size_t>(index)];
-    if (const std::optional<Wgs84Degrees> position = AskPosition(point.viewPixel, point.position))
-    {
-        point.position = *position;
+    const bool bAsTyped = point.format == m_dialog.m_nFormat && point.datum == m_dialog.m_nDatum;
+    if (AskPosition(point.viewPixel, bAsTyped ? std::nullopt : std::optional(point.position), point))
         Refresh();
-    }
 }
 
 void CFitTool::OnRemove(int index)

@@ -11,6 +11,8 @@
 #include <QPoint>
 #include <QPointer>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -26,7 +28,10 @@ class CFitTool final : public QObject
     Q_OBJECT
     Q_DISABLE_COPY(CFitTool)
 public:
-    CFitTool(CReferenceDlg& dialog, CKartoraView& view);
+    /// `calibration` gives the dialog's calibration, where a new point's
+    /// fields start while there is no fit.
+    CFitTool(CReferenceDlg& dialog, CKartoraView& view,
+             std::function<std::optional<calibration::Calibration>()> calibration);
     ~CFitTool() override;
 
     /// Asks for the position of the feature at the view's context pixel and
@@ -44,10 +49,15 @@ private:
     {
         QPoint viewPixel; ///< bitmap pixel from the top row
         conversion::Wgs84Degrees position;
+        conversion::EntryValues typed; ///< point 0 as typed, in `format` and `datum`
+        std::int32_t format = 0;
+        std::int32_t datum = 0;
     };
 
-    std::optional<conversion::Wgs84Degrees> AskPosition(QPoint viewPixel,
-                                                        std::optional<conversion::Wgs84Degrees> start);
+    /// Asks for the position of the feature at `viewPixel`, the fields
+    /// starting at `start`, else at `point`'s typed values; fills `point`
+    /// and returns true unless cancelled.
+    bool AskPosition(QPoint viewPixel, std::optional<conversion::Wgs84Degrees> start, Point& point);
     calibration::PixelPoint DialogPixel(QPoint viewPixel) const;
     /// Fits the points again and shows them in the window and on the map.
     void Refresh();
@@ -57,6 +67,7 @@ private:
 
     CReferenceDlg& m_dialog;
     CKartoraView& m_view;
+    std::function<std::optional<calibration::Calibration>()> m_calibration;
     conversion::CPositionConverter m_converter;
     std::vector<Point> m_points;
     std::optional<calibration::Fit> m_fit;

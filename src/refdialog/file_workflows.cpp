@@ -156,6 +156,10 @@ void CReferenceDlg::TakeReferencePoints(const CalValues& points)
     values.m_strBmpFileName = Utf8(m_strBmpFileName);
     values.m_dHeightDiff = m_dHeightDiff;
     TakeCalValues(values);
+    // In front, as after an import: the user sees the points taken.
+    show();
+    raise();
+    activateWindow();
 }
 
 bool CReferenceDlg::ExchangeOtherPixels()

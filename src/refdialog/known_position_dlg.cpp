@@ -86,22 +86,24 @@ void CKnownPositionDlg::OnCommand(int id)
 }
 
 std::optional<Wgs84Degrees> AskKnownPosition(CReferenceDlg& dialog, const QString& caption, const QString& prompt,
-                                             std::optional<Wgs84Degrees> start)
+                                             std::optional<Wgs84Degrees> start, EntryValues* typed)
 {
     const std::int32_t format = dialog.m_nFormat;
     const std::int32_t datum = dialog.m_nDatum;
     CPositionConverter converter;
-    EntryValues values;
-    if (!start || !converter.Express(*start, datum, format, values))
+    EntryValues values = !start && typed != nullptr ? *typed : EntryValues{};
+    if (start && !converter.Express(*start, datum, format, values))
         values = EntryValues{};
-    const auto check = [&](const EntryValues& typed)
+    const auto check = [&](const EntryValues& entry)
     {
         std::optional<PositionFault> fault;
-        converter.ToWgs84(typed, datum, format, &fault);
+        converter.ToWgs84(entry, datum, format, &fault);
         return fault;
     };
     CKnownPositionDlg ask(caption, prompt, format, values, dialog.Converter(), check, &dialog);
     if (ask.DoModal() != IDOK)
         return std::nullopt;
+    if (typed != nullptr)
+        *typed = ask.Values();
     return converter.ToWgs84(ask.Values(), datum, format);
 }

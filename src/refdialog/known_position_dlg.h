@@ -56,6 +56,10 @@ class CReferenceDlg;
 /// window: `caption` and `prompt` in the current language, the fields
 /// starting at `start` (WGS84) when it is given and can be shown. The
 /// position typed as WGS84 degrees, or nothing when the user cancelled.
+/// `typed` (when given) receives the fields as typed (point 0); without
+/// `start` the fields start at what it holds (in the dialog's format and
+/// datum), as a position typed before.
 std::optional<conversion::Wgs84Degrees> AskKnownPosition(CReferenceDlg& dialog, const QString& caption,
                                                          const QString& prompt,
-                                                         std::optional<conversion::Wgs84Degrees> start);
+                                                         std::optional<conversion::Wgs84Degrees> start,
+                                                         conversion::EntryValues* typed = nullptr);

@@ -229,6 +229,7 @@ TEST_F(CalibrationToolsTest, FitPointsShowTheirResidualsAndUseFitPutsTheFittedPo
     auto* dialog = qobject_cast<CReferenceDlg*>(Dialog());
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(dialog->m_bModified);
     EXPECT_EQ(dialog->m_nPixel[0][0], 80u);
     EXPECT_EQ(dialog->m_nPixel[0][1], 60u);
