@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QSessionManager>
 
+#include "app/calibration_tools.h"
 #include "app/kartora_doc.h"
 #include "app/main_frame.h"
 #include "mapview/kartora_view.h"
@@ -37,6 +38,7 @@ CKartoraApp::~CKartoraApp()
 {
     QObject::disconnect(m_sessionConnection);
     // The dialog first: it knows the frame and the view, not the other way round.
+    m_pCalibrationTools.reset();
     delete m_pRefDlg.data();
     m_pMainWnd = nullptr;
     m_pMapView = nullptr;
@@ -142,6 +144,9 @@ QWidget* CKartoraApp::CreateReferenceDialog(CKartoraView* pView)
 {
     m_pMapView = pView;
     m_pRefDlg = m_createDialog ? m_createDialog(pView) : new CReferenceDlg(pView);
+    auto* dialog = qobject_cast<CReferenceDlg*>(m_pRefDlg.data());
+    if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd); dialog != nullptr && frame != nullptr && pView != nullptr)
+        m_pCalibrationTools = std::make_unique<CCalibrationTools>(*dialog, *pView, *frame);
     if (m_pMainWnd != nullptr)
     {
         m_pMainWnd->hide();

@@ -14,6 +14,7 @@
 
 #include "platform/winapp.h"
 
+class CCalibrationTools;
 class CKartoraDoc;
 class CKartoraView;
 class CMainFrame;
@@ -73,6 +74,8 @@ public:
     bool CanEndProgram();
 
     CMainFrame* MainFrame() const;
+    /// The calibration's checks, readout and grid; null with a stand-in dialog.
+    CCalibrationTools* CalibrationTools() const { return m_pCalibrationTools.get(); }
     CKartoraDoc* Document() const;
 
     CKartoraView* m_pMapView = nullptr; ///< the view that asked for the dialog
@@ -85,7 +88,8 @@ private:
 
     DialogFactory m_createDialog;
     CSingleDocTemplate m_docTemplate;
-    QMetaObject::Connection m_sessionConnection; ///< the desktop's logout request
+    std::unique_ptr<CCalibrationTools> m_pCalibrationTools; ///< with the program's own dialog only
+    QMetaObject::Connection m_sessionConnection;            ///< the desktop's logout request
 };
 
 /// The application object as a CKartoraApp, or null.

@@ -224,6 +224,22 @@ QString CMainFrame::PaneText(int index) const
     return {};
 }
 
+void CMainFrame::SetMessageText(const QString& text)
+{
+    m_paneMessage->setText(text.isEmpty() ? ResourceString(AFX_IDS_IDLEMESSAGE) : text);
+}
+
+void CMainFrame::SetCommandChecked(int id, bool bChecked)
+{
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        for (QAction* action : menu->actions())
+            if (action->data().toInt() == id)
+            {
+                action->setCheckable(true);
+                action->setChecked(bChecked);
+            }
+}
+
 void CMainFrame::SetView(CKartoraView* view)
 {
     m_pView = view;

@@ -58,6 +58,12 @@ public:
     bool OnCmdMsg(int id);
 
     QStatusBar* StatusBar() const { return m_wndStatusBar; }
+    /// Shows `text` in the message pane (the position under the mouse);
+    /// an empty text brings back "Ready".
+    void SetMessageText(const QString& text);
+    /// Checks or clears the check mark of the menu item of command `id`
+    /// (the item becomes checkable).
+    void SetCommandChecked(int id, bool bChecked);
     /// Text of status bar pane `index` (0 the message pane, 1 to 3 the indicators).
     QString PaneText(int index) const;
 

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
+#include "conversion/numeric_text.h"
+#include "conversion/position_converter.h"
 #include "geodesy/ellipsoid.h"
 #include "geodesy/geodesy_constants.h"
 #include "geodesy/utm.h"
@@ -33,11 +34,6 @@ constexpr double kCornerErrorPixels = 2.0;
 class CWgs84UtmScope
 {
 public:
-    CWgs84UtmScope() { geodesy::GetUtmParameters(m_a, m_f, m_zoneOverride); }
-    ~CWgs84UtmScope() { geodesy::SetUtmParameters(m_a, m_f, m_zoneOverride); }
-    CWgs84UtmScope(const CWgs84UtmScope&) = delete;
-    CWgs84UtmScope& operator=(const CWgs84UtmScope&) = delete;
-
     /// The zone and hemisphere `position` lies in.
     bool ZoneOf(GeoPoint position, std::int32_t& zone, char& hemisphere) const
     {
@@ -59,16 +55,14 @@ public:
     }
 
 private:
-    double m_a = 0.0;
-    double m_f = 0.0;
-    std::int32_t m_zoneOverride = 0;
+    conversion::CUtmStateScope m_state;
 };
 
+// With "." whatever the locale: the desktop program runs with the user's,
+// where printf would write "0,123".
 std::string Number(double value, int decimals)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
+    return conversion::FormatFixed(value, decimals);
 }
 
 // "%1", "%2", ... of `text` replaced by `inserts`.

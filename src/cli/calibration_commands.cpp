@@ -13,12 +13,14 @@
 
 #include "calibration/bmp_size.h"
 #include "calibration/calibration_check.h"
+#include "calibration/check_texts.h"
 #include "calibration/fit.h"
 #include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/point_text.h"
 #include "cli/reporting.h"
 #include "conversion/numeric_text.h"
+#include "conversion/position_converter.h"
 #include "formats/file_names.h"
 #include "formats/text_lines.h"
 
@@ -123,26 +125,13 @@ std::string Fixed(double value, int decimals)
 
 std::string Words(const calibration::CheckReport& report)
 {
-    const calibration::CalibrationFigures& f = report.figures;
-    const std::string undefined = CliText(TXT_NOT_DEFINED);
-    std::string text = CliText(TXT_CHECK_SCALE) + ": ";
-    text += f.scaleX && f.scaleY ? "x " + Fixed(*f.scaleX, 3) + ", y " + Fixed(*f.scaleY, 3) : undefined;
-    text += '\n' + CliText(TXT_CHECK_SCALE_RATIO) + ": " + (f.scaleRatio ? Fixed(*f.scaleRatio, 3) : undefined);
-    if (f.gridScaleRatio)
-        text += " (" + CliText(TXT_CHECK_UTM_GRID) + ": " + Fixed(*f.gridScaleRatio, 3) + ")";
-    text += '\n' + CliText(TXT_CHECK_SEPARATION) + ": x " + Fixed(f.separationX, 0) + ", y " + Fixed(f.separationY, 0);
-    text += '\n' + CliText(TXT_CHECK_MAP_SIZE) + ": " +
-            (f.size ? std::to_string(f.size->width) + " x " + std::to_string(f.size->height) : CliText(TXT_UNKNOWN));
-    if (f.scaleDenominator)
-        text += '\n' + CliText(TXT_CHECK_MAP_SCALE) + ": 1 : " + std::to_string(*f.scaleDenominator);
-    if (f.cornerError)
-        text += '\n' + CliText(TXT_CHECK_CORNER_ERROR) + ": " + Fixed(*f.cornerError, 1);
-    text += '\n';
+    std::string text;
+    for (const calibration::FigureText& figure : calibration::FigureTexts(report.figures))
+        text += figure.name + ": " + figure.value + '\n';
     if (report.findings.empty())
-        text += CliText(TXT_CHECK_NO_FINDING) + '\n';
+        text += calibration::NoFindingText() + '\n';
     for (const calibration::Finding& finding : report.findings)
-        text += CliText(finding.kind == calibration::FindingKind::Error ? TXT_CHECK_ERROR : TXT_CHECK_WARNING) + " (" +
-                finding.code + "): " + finding.message + '\n';
+        text += calibration::FindingKindText(finding.kind) + " (" + finding.code + "): " + finding.message + '\n';
     return text;
 }
 
@@ -214,26 +203,10 @@ int RunCalLocate(const std::string& file, const std::string& x, const std::strin
     if (!c)
         return kExitFailed;
     const GeoPoint position = c->PositionAt({pixel[0], pixel[1]});
-
-    // Into the converter as WGS84 decimal degrees and out through its
-    // from-WGS84 path: the dialog's rounding in every format and datum.
+    // Through the converter's from-WGS84 path: the dialog's rounding in
+    // every format and datum.
     EntryValues values;
-    for (int p = 0; p < 2; ++p)
-    {
-        values.m_nHemisphere[p][0] = position.lon < 0.0 ? 1 : 0;
-        values.m_nHemisphere[p][1] = position.lat < 0.0 ? 1 : 0;
-        values.m_dDegree[p][0] = std::fabs(position.lon);
-        values.m_dDegree[p][1] = std::fabs(position.lat);
-    }
-    CCoordConverter converter;
-    ConvertEntryToWgs84(converter, FORMAT_DEC_DEGREE, values.Fields());
-    if (converter.Fault(0))
-    {
-        Report(err, file, FaultText(converter, 0));
-        return kExitFailed;
-    }
-    converter.SelectDatum(toDatum);
-    if (!ConvertWgs84ToEntry(converter, toFormat, values.Fields()))
+    if (!CPositionConverter().Express({position.lon, position.lat}, toDatum, toFormat, values))
     {
         Report(err, file, CliText(TXT_NOT_EXPRESSIBLE));
         return kExitFailed;

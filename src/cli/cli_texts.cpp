@@ -103,42 +103,6 @@ constexpr const char* kTexts[2 * TXT_COUNT] = {
     // TXT_NO
     "Nein",
     "No",
-    // TXT_CHECK_SCALE
-    "Maßstab (m/Pixel)",
-    "Scale (m/pixel)",
-    // TXT_CHECK_SCALE_RATIO
-    "Maßstabsverhältnis x zu y",
-    "Scale ratio of x and y",
-    // TXT_CHECK_UTM_GRID
-    "im UTM-Gitter",
-    "in the UTM grid",
-    // TXT_CHECK_SEPARATION
-    "Abstand der Punkte (Pixel)",
-    "Separation of the points (pixels)",
-    // TXT_CHECK_MAP_SIZE
-    "Kartengröße (Pixel)",
-    "Map size (pixels)",
-    // TXT_CHECK_MAP_SCALE
-    "Kartenmaßstab",
-    "Map scale",
-    // TXT_CHECK_CORNER_ERROR
-    "Abweichung an den Ecken von einem UTM-Gitter (m)",
-    "Error at the corners against a UTM grid (m)",
-    // TXT_CHECK_NO_FINDING
-    "Kein Befund.",
-    "No finding.",
-    // TXT_CHECK_ERROR
-    "Fehler",
-    "error",
-    // TXT_CHECK_WARNING
-    "Warnung",
-    "warning",
-    // TXT_NOT_DEFINED
-    "nicht bestimmt",
-    "not defined",
-    // TXT_UNKNOWN
-    "unbekannt",
-    "unknown",
     // TXT_NOT_A_BMP
     "kein lesbares BMP-File",
     "not a readable BMP file",

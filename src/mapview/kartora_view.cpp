@@ -58,6 +58,8 @@ CKartoraView::CKartoraView(DialogFactory createReferenceDialog, QWidget* parent)
     // handler; Qt's context-menu event (sent on the press on X11) must not
     // open a second one in a parent.
     viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+    // The status bar shows the position under the mouse, also without a button down.
+    viewport()->setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     SetAccessibleTexts();
 
@@ -209,6 +211,7 @@ LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam)
         PostMessage(m_pRefDlg, WM_MAP_LOAD_FAILED);
         m_bBitmapLoaded = 0;
         PostMessage(m_pRefDlg, WM_MAP_STATE, 0);
+        emit mapChanged();
         OnCommand(ID_HIDE_MAP);
         return 0;
     }
@@ -235,10 +238,12 @@ LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam)
     {
         m_bBitmapLoaded = 0;
         PostMessage(m_pRefDlg, WM_MAP_STATE, 0);
+        emit mapChanged();
         OnCommand(ID_HIDE_MAP);
         return 0;
     }
     PostMessage(m_pRefDlg, WM_MAP_STATE, 1);
+    emit mapChanged();
     viewport()->repaint();
     return 0;
 }
@@ -305,6 +310,10 @@ bool CKartoraView::OnCommand(int id)
         break;
     case ID_HIDE_MAP:
         m_bRefPointSet = {0, 0};
+        m_checkMark.reset();
+        m_fitMarks.clear();
+        emit cursorLeftMap();
+        emit mapChanged();
         if (m_pMainFrame)
         {
             m_pMainFrame->hide();
@@ -322,6 +331,12 @@ bool CKartoraView::OnCommand(int id)
         break;
     case ID_IMPORT_CALIBRATION:
         PostMessage(m_pRefDlg, WM_IMPORT_CALIBRATION);
+        break;
+    case ID_CHECK_CALIBRATION:
+    case ID_CHECK_POINT:
+    case ID_ADD_FIT_POINT:
+    case ID_GRID:
+        emit calibrationCommand(id);
         break;
     default:
         // The context menu's id range has more ids than items; they do nothing.
@@ -370,7 +385,39 @@ void CKartoraView::mousePressEvent(QMouseEvent* event)
 void CKartoraView::mouseMoveEvent(QMouseEvent* event)
 {
     OnMouseMove(event->buttons(), event->modifiers(), BitmapPixelAt(ClientPosition(*event)) - ScrollPosition());
+    // Asked after the pan: the mouse then stands over another pixel.
+    const QPoint over = BitmapPixelAt(ClientPosition(*event));
+    if (m_bBitmapLoaded != 0 && QRect(0, 0, m_bmInfo.bmWidth, m_bmInfo.bmHeight).contains(over))
+        emit cursorOverMap(over);
+    else
+        emit cursorLeftMap();
     event->accept();
+}
+
+bool CKartoraView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Leave)
+        emit cursorLeftMap();
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void CKartoraView::SetGrid(bool bShown, std::vector<MapGridLine> lines)
+{
+    m_bGridShown = bShown;
+    m_gridLines = std::move(lines);
+    viewport()->update();
+}
+
+void CKartoraView::SetCheckMark(std::optional<MapCheckMark> mark)
+{
+    m_checkMark = std::move(mark);
+    viewport()->update();
+}
+
+void CKartoraView::SetFitMarks(std::vector<MapFitMark> marks)
+{
+    m_fitMarks = std::move(marks);
+    viewport()->update();
 }
 
 void CKartoraView::mouseReleaseEvent(QMouseEvent* event)
@@ -416,9 +463,15 @@ void CKartoraView::TrackContextMenu(QPoint pixel, QPoint clientPoint)
     for (QAction* action : menu->actions())
     {
         const int id = action->data().toInt();
-        if (id == ID_REF_POINT_1 || id == ID_REF_POINT_2)
+        if (id == ID_REF_POINT_1 || id == ID_REF_POINT_2 || id == ID_CHECK_POINT || id == ID_ADD_FIT_POINT)
             action->setEnabled(m_bBitmapLoaded != 0);
+        if (id == ID_GRID)
+        {
+            action->setCheckable(true);
+            action->setChecked(m_bGridShown);
+        }
     }
+    SetMenuLanguage(menu, g_nLanguage);
     // Left-aligned at the point, from the top-left corner of the client
     // area (the viewport, inside the view's frame).
     const QPointer<CKartoraView> self(this);
@@ -544,10 +597,16 @@ void CKartoraView::OnDraw(QPainter& painter, const QRegion& exposedRegion)
     for (const QRect& part : exposedRegion)
         DrawBitmapArea(painter, m_bitmap, part, m_paintBuffer);
     const QRect exposed = exposedRegion.boundingRect();
+    if (m_bGridShown)
+        DrawGrid(painter, m_gridLines, QSize(m_bmInfo.bmWidth, m_bmInfo.bmHeight), exposed);
     const QPen previous = painter.pen();
     for (int i = 0; i < 2; ++i)
         if (m_bRefPointSet[static_cast<std::size_t>(i)] != 0)
             DrawMarker(painter, exposed, i);
+    // Over the markers: a checked point is often one of them.
+    if (m_checkMark)
+        DrawCheckMark(painter, *m_checkMark);
+    DrawFitMarks(painter, m_fitMarks);
     if (m_bKeyCursorShown)
         DrawKeyboardCursor(painter);
     painter.setPen(previous);

@@ -35,6 +35,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
+
+#include "mapview/calibration_overlay.h"
 
 #include "platform/bitmap/bmp_decoder.h"
 #include "platform/win_types.h"
@@ -58,9 +62,24 @@ public:
     /// that map loads show and "Hide Map" hides.
     void OnInitialUpdate();
 
-    /// Runs command `id`: the context menu's five commands and "Import
-    /// Ref.Points" (1018). Returns false for commands the view does not know.
+    /// Runs command `id`: the context menu's commands and "Import
+    /// Ref.Points" (1018); the calibration's commands (Check calibration,
+    /// Check point here..., Add fit point here..., Grid) go out as calibrationCommand. Returns false
+    /// for commands the view does not know.
     bool OnCommand(int id);
+
+    /// The grid drawn over the map while `bShown` (the lines are kept as given).
+    void SetGrid(bool bShown, std::vector<MapGridLine> lines);
+    bool IsGridShown() const { return m_bGridShown; }
+    const std::vector<MapGridLine>& GridLines() const { return m_gridLines; }
+    /// The checked point's mark, until the next check or "Hide Map"; nothing removes it.
+    void SetCheckMark(std::optional<MapCheckMark> mark);
+    const std::optional<MapCheckMark>& CheckMark() const { return m_checkMark; }
+    /// The fit's points, until they change or the map goes.
+    void SetFitMarks(std::vector<MapFitMark> marks);
+    const std::vector<MapFitMark>& FitMarks() const { return m_fitMarks; }
+    /// The bitmap pixel (y from the top row) of the last context menu.
+    QPoint ContextPixel() const { return m_ptContext; }
 
     // Read access for the frame and for tests.
     bool IsBitmapLoaded() const { return m_bBitmapLoaded != 0; }
@@ -89,6 +108,15 @@ signals:
     /// load: the frame places itself and names the map in its caption. The
     /// view then shows the frame, raised and active.
     void placeFrameForMap(const QString& path);
+    /// A map was loaded, or a load failed or was refused, or the map was hidden.
+    void mapChanged();
+    /// The mouse is over bitmap pixel `pixel` (y from the top row) of a shown map.
+    void cursorOverMap(QPoint pixel);
+    /// The mouse left the map (or the map went).
+    void cursorLeftMap();
+    /// One of the calibration's commands was chosen (the context menu's
+    /// pixel is ContextPixel()).
+    void calibrationCommand(int id);
 
 protected:
     bool event(QEvent* event) override;
@@ -100,6 +128,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     /// Names the view for screen readers in the current language.
@@ -151,4 +180,8 @@ private:
     QImage m_paintBuffer;           ///< reused RGB32 buffer of the Indexed8 paint path
     QPoint m_ptKeyCursor;           ///< keyboard cursor, bitmap pixel from the top row
     bool m_bKeyCursorShown = false; ///< shown from the first key that uses it until a mouse press
+    bool m_bGridShown = false;
+    std::vector<MapGridLine> m_gridLines;
+    std::optional<MapCheckMark> m_checkMark;
+    std::vector<MapFitMark> m_fitMarks;
 };

@@ -3,11 +3,10 @@
 // through WGS84 when the format or the datum changes.
 #include "refdialog/reference_dlg.h"
 
-#include <QFontMetrics>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "refdialog/coordinate_fields.h"
 #include "resources/resource.h"
 
 const int g_coordControlIds[kCoordControlCount] = {
@@ -68,13 +67,6 @@ const int g_entryTabOrder[kTabOrderCount] = {
 namespace
 {
 
-// The layout table counts in units of two pixels of the client area.
-constexpr int kLayoutUnit = 2; // pixels
-
-// How far a label's text may be condensed to fit its width, percent.
-constexpr int kMinLabelStretch = 75;
-constexpr int kLabelStretchStep = 5;
-
 bool IsKnownFormat(std::int32_t format)
 {
     return format >= 0 && format < kFormatCount;
@@ -123,61 +115,6 @@ void CReferenceDlg::Wgs84ToEntry()
     UpdateData(false);
 }
 
-void CReferenceDlg::PlaceCoordControls()
-{
-    if (!IsKnownFormat(m_nFormat))
-        return;
-    for (int i = 0; i < kCoordControlCount; ++i)
-    {
-        QWidget* control = m_wndCoord[i];
-        if (control == nullptr)
-            continue;
-        const ControlPlace& place = g_controlLayout[i][m_nFormat];
-        control->setGeometry(place.x * kLayoutUnit, place.y * kLayoutUnit, place.cx * kLayoutUnit,
-                             place.cy * kLayoutUnit);
-        control->setVisible(place.bShown);
-        // A label's rectangle is centred on its field's: so is its text,
-        // level with the text in the field beside it.
-        if (auto* label = qobject_cast<QLabel*>(control))
-            label->setAlignment((label->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
-    }
-}
-
-void CReferenceDlg::FitLabelTexts()
-{
-    // The layout counts in pixels, the texts in the font the platform has:
-    // a label too narrow for its text (German "Rechtswert" in its UTM place)
-    // shows it condensed rather than cut.
-    for (QObject* child : children())
-    {
-        auto* label = qobject_cast<QLabel*>(child);
-        if (label == nullptr || !label->property("controlId").isValid())
-            continue;
-        QFont font = this->font();
-        const int room = label->contentsRect().width();
-        int stretch = 100; // percent of the normal width
-        while (stretch > kMinLabelStretch && QFontMetrics(font).horizontalAdvance(label->text()) > room)
-        {
-            stretch -= kLabelStretchStep;
-            font.setStretch(stretch);
-        }
-        label->setFont(font);
-    }
-}
-
-void CReferenceDlg::RestoreTabOrder()
-{
-    // Each control directly behind the one before it; the first keeps its
-    // place at the head of the dialog's order.
-    for (int i = 1; i < kTabOrderCount; ++i)
-    {
-        QWidget* previous = GetDlgItem(g_entryTabOrder[i - 1]);
-        QWidget* next = GetDlgItem(g_entryTabOrder[i]);
-        if (previous != nullptr && next != nullptr)
-            QWidget::setTabOrder(previous, next);
-    }
-}
-
 void CReferenceDlg::OnFormatChange()
 {
     // Out of the format in force so far, into the chosen one, through WGS84.
@@ -185,9 +122,9 @@ void CReferenceDlg::OnFormatChange()
     const int selection = m_cbFormat->currentIndex();
     if (IsKnownFormat(selection))
         m_nFormat = selection;
-    PlaceCoordControls();
-    RestoreTabOrder();
-    FitLabelTexts();
+    PlaceCoordinateControls(*this, m_nFormat);
+    RestoreEntryTabOrder(*this);
+    FitLabelTexts(*this);
     SetAccessibleTexts();
     Wgs84ToEntry();
 }
@@ -228,15 +165,10 @@ void CReferenceDlg::OnToggleLatitudeSign()
 
 void CReferenceDlg::SetLongitudeSignText(std::int32_t flag)
 {
-    // East is "O" (Ost) in German. Any flag but 0 counts as west, as in the
-    // converter and the reference file.
-    const char* caption = "W";
-    if (flag == 0)
-        caption = m_nLanguage == 1 ? "E" : "O";
-    SetDlgItemText(IDC_LONG_SIGN, QString::fromLatin1(caption));
+    SetDlgItemText(IDC_LONG_SIGN, LongitudeSignText(flag, m_nLanguage == 1));
 }
 
 void CReferenceDlg::SetLatitudeSignText(std::int32_t flag)
 {
-    SetDlgItemText(IDC_LAT_SIGN, flag == 0 ? QStringLiteral("N") : QStringLiteral("S"));
+    SetDlgItemText(IDC_LAT_SIGN, LatitudeSignText(flag));
 }

@@ -149,6 +149,19 @@ void CReferenceDlg::TakeCalValues(const CalValues& values)
     UpdateData(false);
 }
 
+void CReferenceDlg::TakeReferencePoints(const CalValues& points)
+{
+    CalValues values = points;
+    values.m_strMapName = Utf8(m_strMapName);
+    values.m_strBmpFileName = Utf8(m_strBmpFileName);
+    values.m_dHeightDiff = m_dHeightDiff;
+    TakeCalValues(values);
+    // In front, as after an import: the user sees the points taken.
+    show();
+    raise();
+    activateWindow();
+}
+
 bool CReferenceDlg::ExchangeOtherPixels()
 {
     const int other = 1 - m_nCurPoint;
@@ -246,6 +259,8 @@ bool CReferenceDlg::OnSave()
         m_converter.ShowInputError(*unfit);
     else if (writeError)
         ReportWriteFailure(*path, *writeError);
+    if (bWritten)
+        emit fileWritten(*path, values);
     return bWritten;
 }
 

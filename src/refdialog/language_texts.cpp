@@ -3,6 +3,7 @@
 
 #include "messages/messages.h"
 #include "platform/winapp.h"
+#include "refdialog/coordinate_fields.h"
 #include "resources/resource.h"
 
 const LanguageText g_languageTexts[kLanguageTextCount] = {
@@ -82,7 +83,7 @@ void CReferenceDlg::SetLanguageTexts()
         SetDlgItemText(row.nControlId, QString::fromUtf8(bEnglish ? row.pszEnglish : row.pszGerman));
     SetDlgItemText(IDC_LANGUAGE, bEnglish ? QStringLiteral("English") : QStringLiteral("Deutsch"));
     SetAccessibleTexts();
-    FitLabelTexts();
+    FitLabelTexts(*this);
     UpdateData(false);
 }
 

@@ -19,6 +19,7 @@
 #include "platform/data_exchange.h"
 #include "platform/user_message.h"
 #include "platform/winapp.h"
+#include "refdialog/coordinate_fields.h"
 #include "refdialog/ddx_numeric.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource.h"
@@ -184,9 +185,6 @@ void CReferenceDlg::DoDataExchange(CDataExchange* pDX)
     // Taken once: every field of this exchange belongs to the same point.
     const int c = m_nCurPoint;
 
-    for (int i = 0; i < kCoordControlCount; ++i)
-        DDX_Control(pDX, g_coordControlIds[i], m_wndCoord[i]);
-
     DDX_Control(pDX, IDC_LANGUAGE, m_btnLanguage);
     DDX_Control(pDX, IDC_DATUM, m_cbDatum);
     DDX_Control(pDX, IDC_FORMAT, m_cbFormat);
@@ -215,47 +213,13 @@ void CReferenceDlg::DoDataExchange(CDataExchange* pDX)
         m_nPixel[c][axis] = static_cast<std::uint32_t>(pixel);
     }
 
-    switch (m_nFormat)
-    {
-    case FORMAT_DEC_DEGREE:
-        DDX_Double(m_converter, pDX, IDC_LONG_DEGREE, m_dDegree[c][0], kDegreeDecimals, kMaxLongitudeDegrees, 0.0);
-        DDX_Double(m_converter, pDX, IDC_LAT_DEGREE, m_dDegree[c][1], kDegreeDecimals, kMaxLatitudeDegrees, 0.0);
-        break;
-    // Minutes and seconds are checked with the degrees (and minutes) before
-    // them: their angle may not pass 180 degrees of longitude or 90 of latitude.
-    case FORMAT_DEC_MINUTE:
-        DDX_Int(m_converter, pDX, IDC_LONG_DEGREE, m_nDegree[c][0], static_cast<std::int32_t>(kMaxLongitudeDegrees));
-        DDX_Int(m_converter, pDX, IDC_LAT_DEGREE, m_nDegree[c][1], static_cast<std::int32_t>(kMaxLatitudeDegrees));
-        DDX_Minutes(m_converter, pDX, IDC_LONG_MINUTE, m_dMinute[c][0], kMinuteDecimals,
-                    AngleBefore{kMaxLongitudeDegrees, m_nDegree[c][0]});
-        DDX_Minutes(m_converter, pDX, IDC_LAT_MINUTE, m_dMinute[c][1], kMinuteDecimals,
-                    AngleBefore{kMaxLatitudeDegrees, m_nDegree[c][1]});
-        break;
-    case FORMAT_DEC_SECOND:
-        DDX_Int(m_converter, pDX, IDC_LONG_DEGREE, m_nDegree[c][0], static_cast<std::int32_t>(kMaxLongitudeDegrees));
-        DDX_Int(m_converter, pDX, IDC_LAT_DEGREE, m_nDegree[c][1], static_cast<std::int32_t>(kMaxLatitudeDegrees));
-        DDX_Minutes(m_converter, pDX, IDC_LONG_MINUTE, m_nMinute[c][0],
-                    AngleBefore{kMaxLongitudeDegrees, m_nDegree[c][0]});
-        DDX_Minutes(m_converter, pDX, IDC_LAT_MINUTE, m_nMinute[c][1],
-                    AngleBefore{kMaxLatitudeDegrees, m_nDegree[c][1]});
-        DDX_Seconds(m_converter, pDX, IDC_LONG_SECOND, m_dSecond[c][0], kSecondDecimals,
-                    AngleBefore{kMaxLongitudeDegrees, m_nDegree[c][0], m_nMinute[c][0]});
-        DDX_Seconds(m_converter, pDX, IDC_LAT_SECOND, m_dSecond[c][1], kSecondDecimals,
-                    AngleBefore{kMaxLatitudeDegrees, m_nDegree[c][1], m_nMinute[c][1]});
-        break;
-    case FORMAT_UTM:
-        DDX_Int(m_converter, pDX, IDC_EASTING, m_nUtm[c][0], kMaxEasting);
-        DDX_Int(m_converter, pDX, IDC_NORTHING, m_nUtm[c][1], kMaxNorthing);
-        DDX_Int(m_converter, pDX, IDC_ZONE, m_nZone[c], kMaxZone);
-        break;
-    default:
-        break;
-    }
+    DDX_Coordinates(m_converter, pDX, m_nFormat, Fields(), c);
 
     DDX_Double(m_converter, pDX, IDC_HEIGHT_DIFF, m_dHeightDiff, kHeightDiffDecimals, kMaxHeightDiff, kMinHeightDiff);
 
     SetLongitudeSignText(m_nHemisphere[c][0]);
     SetLatitudeSignText(m_nHemisphere[c][1]);
+    emit dataExchanged();
 }
 
 bool CReferenceDlg::OnInitDialog()

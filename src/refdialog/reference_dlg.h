@@ -25,6 +25,7 @@
 
 #include "conversion/coord_converter.h"
 #include "conversion/entry_fields.h"
+#include "formats/cal_file.h"
 #include "platform/dialog.h"
 #include "shell/language_dlg.h"
 
@@ -32,17 +33,13 @@ class QAbstractButton;
 class QPushButton;
 class QRadioButton;
 class CErrorMessageDlg;
-namespace formats
-{
-struct CalValues;
-}
 
 /// x1, y1, x2, y2 of both points' pixels (y from the bottom row), handed to
 /// the map view with WM_MAP_LOAD. The message is posted, so the pixels live
 /// here, not on the sender's stack, until the view has read them.
 extern std::uint32_t g_pickedPixels[4];
 
-/// The 23 coordinate controls in the order of CReferenceDlg::m_wndCoord.
+/// The 23 coordinate controls, in the order of g_controlLayout's rows.
 constexpr int kCoordControlCount = 23;
 extern const int g_coordControlIds[kCoordControlCount];
 
@@ -53,7 +50,7 @@ struct ControlPlace
     int x, y, cx, cy;
     bool bShown;
 };
-/// [control in m_wndCoord order][InputFormat].
+/// [control in g_coordControlIds order][InputFormat].
 extern const ControlPlace g_controlLayout[kCoordControlCount][kFormatCount];
 
 /// The entry controls in tab order, restored after every re-layout (the zone
@@ -122,7 +119,6 @@ public:
     void OnToggleLatitudeSign();
     void SetLongitudeSignText(std::int32_t flag);
     void SetLatitudeSignText(std::int32_t flag);
-    void RestoreTabOrder();
 
     // File workflows.
     /// The chosen .CAL path, or nothing when the user cancelled (or, saving,
@@ -146,6 +142,16 @@ public:
     /// file, taken into the dialog as Load takes a file's values (the map
     /// shown gives the size and the names).
     void OnImportCalibration();
+    /// "Use fit": both reference points of `points` (pixels and WGS84
+    /// positions, as a file holds them) taken into the dialog as Load takes
+    /// a file's; the names and the height difference stay. Counts as a
+    /// change; the dialog shows in front.
+    void TakeReferencePoints(const formats::CalValues& points);
+
+    /// The map the calibration belongs to: the bitmap shown, else the BMP
+    /// file of the dialog's name beside the reference file loaded last or in
+    /// the folder of the file dialogs; empty when none is there.
+    QString ExchangeMapPath() const;
 
     /// Before the program ends by any way but Cancel (Close, the frame's
     /// close box, Exit): with unsaved changes runs Save. False when Save
@@ -203,14 +209,19 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
+signals:
+    /// After every exchange between the members and the fields, in either
+    /// direction: the points, the format, the datum or the language may
+    /// have changed.
+    void dataExchanged();
+    /// Save wrote the file `path` with `values` (WGS84, as the file holds them).
+    void fileWritten(const QString& path, const formats::CalValues& values);
+
 private:
     conversion::EntryFields Fields();
     void ConnectHandlers();
     /// True while the focus is away because the error window took the activation.
     bool ErrorWindowTookFocus();
-    void PlaceCoordControls();
-    /// Condenses the font of each label whose text is wider than the label.
-    void FitLabelTexts();
     /// True when the user changed the text of an edit control since the
     /// members were last written into it.
     bool AnyFieldEdited() const;
@@ -230,10 +241,6 @@ private:
     /// points shown in the user's format and datum, point 1 current; counts
     /// as a change.
     void TakeCalValues(const formats::CalValues& values);
-    /// The map the calibration belongs to: the bitmap shown, else the BMP
-    /// file of the dialog's name beside the reference file loaded last or in
-    /// the folder of the file dialogs; empty when none is there.
-    QString ExchangeMapPath() const;
     void CenterWindow(QWidget* window);
     /// Closes the main window and ends the event loop (nothing without a main window).
     void EndProgram();
@@ -250,7 +257,6 @@ private:
     QPushButton* m_btnShowMap = nullptr;
     QRadioButton* m_rbRefPoint1 = nullptr;
     QRadioButton* m_rbRefPoint2 = nullptr;
-    QWidget* m_wndCoord[kCoordControlCount] = {};
 
     QIcon m_hIcon;
     CErrorMessageDlg* m_pErrorWindow = nullptr; ///< owned by m_converter

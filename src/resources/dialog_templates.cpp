@@ -141,6 +141,47 @@ DialogTemplate MakeReferenceDialog()
             }};
 }
 
+// Where the reference dialog's coordinate rows stand (dialog units): every
+// control from x 78 on between y 105 (row 1) and y 127 (row 2's labels).
+constexpr int kCoordinateRowsX = 78;
+constexpr int kCoordinateRowsTop = 105;
+constexpr int kCoordinateRowsBottom = 127;
+
+// Asks for the known position of a feature clicked on the map (a third
+// point to check): the reference dialog's coordinate rows, moved
+// to the top left under the prompt, in Arial 10 pt as there, so that the
+// reference dialog's layout table places them in every format. The caption
+// and the texts follow the language; the dialog sets them.
+DialogTemplate MakeKnownPosition()
+{
+    DialogTemplate dialog = {
+        IDD_KNOWN_POSITION,
+        "Known Position",
+        150,
+        96,
+        "Arial",
+        10,
+        DS_MODALFRAME | DS_CAPTION | DS_SYSMENU,
+        HidDialog(IDD_KNOWN_POSITION),
+        {{IDC_POSITION_PROMPT, ControlKind::Static, "", 7, 4, 136, 26, CS_NONE, 0}},
+    };
+    // The coordinate rows: the controls from x 78 on in the rows at y 105
+    // and 126, moved; without the reference dialog's help numbers, so that
+    // help on them shows this dialog's topic.
+    for (ControlTemplate control : MakeReferenceDialog().controls)
+    {
+        if (control.x < kCoordinateRowsX || control.y < kCoordinateRowsTop || control.y > kCoordinateRowsBottom)
+            continue;
+        control.x += kKnownPositionShiftX;
+        control.y += kKnownPositionShiftY;
+        control.helpId = 0;
+        dialog.controls.push_back(control);
+    }
+    dialog.controls.push_back({IDOK, ControlKind::DefPushButton, "OK", 39, 76, 34, 14, CS_GROUP | CS_TABSTOP, 0});
+    dialog.controls.push_back({IDCANCEL, ControlKind::PushButton, "Cancel", 77, 76, 34, 14, CS_TABSTOP, 0});
+    return dialog;
+}
+
 DialogTemplate MakeErrorMessage()
 {
     // Created hidden: the window shows itself at each input error.
@@ -208,6 +249,7 @@ const DialogTemplate& GetDialogTemplate(int id)
     static const DialogTemplate s_errorMessage = MakeErrorMessage();
     static const DialogTemplate s_languageDialog = MakeLanguageDialog();
     static const DialogTemplate s_messageBox = MakeMessageBox();
+    static const DialogTemplate s_knownPosition = MakeKnownPosition();
     static const DialogTemplate s_none = {0, "", 0, 0, "", 0, DS_NONE, 0, {}};
 
     switch (id)
@@ -222,6 +264,8 @@ const DialogTemplate& GetDialogTemplate(int id)
         return s_languageDialog;
     case IDD_MESSAGE_BOX:
         return s_messageBox;
+    case IDD_KNOWN_POSITION:
+        return s_knownPosition;
     default:
         return s_none;
     }

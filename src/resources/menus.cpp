@@ -33,6 +33,7 @@ const MenuTemplate& MainFrameMenu()
             Popup("File", {Separator(), Item("Import Ref.Points", ID_IMPORT_REFPOINTS),
                            Item("Export calibration\u2026", ID_EXPORT_CALIBRATION),
                            Item("Import calibration\u2026", ID_IMPORT_CALIBRATION),
+                           Item("Check calibration", ID_CHECK_CALIBRATION), Item("Grid", ID_GRID),
                            Item("Show Dialog\tF6", ID_SHOW_DIALOG), Item("Exit", ID_APP_EXIT)}),
             Popup("&?", {Item("Help", ID_HELP_FINDER), Separator(), Item("About Kartora...", ID_APP_ABOUT)}),
         }};
@@ -46,7 +47,9 @@ const MenuTemplate& ContextMenu()
         {
             Popup("", {Item("Ref. Point 1", ID_REF_POINT_1), Item("Ref. Point 2", ID_REF_POINT_2),
                        Item("Show Dialog", ID_SHOW_DIALOG), Item("Hide Dialog", ID_HIDE_DIALOG),
-                       Item("Hide Map", ID_HIDE_MAP)}),
+                       Item("Hide Map", ID_HIDE_MAP), Separator(), Item("Check point here\u2026", ID_CHECK_POINT),
+                       Item("Add fit point here\u2026", ID_ADD_FIT_POINT),
+                       Item("Check calibration", ID_CHECK_CALIBRATION), Item("Grid", ID_GRID)}),
         }};
     return s_menu;
 }
@@ -102,6 +105,10 @@ struct CommandCaption
 constexpr CommandCaption kCommandCaptions[] = {
     {ID_EXPORT_CALIBRATION, "Kalibrierung exportieren\u2026", "Export calibration\u2026"},
     {ID_IMPORT_CALIBRATION, "Kalibrierung importieren\u2026", "Import calibration\u2026"},
+    {ID_CHECK_CALIBRATION, "Kalibrierung pr\u00fcfen", "Check calibration"},
+    {ID_CHECK_POINT, "Punkt hier pr\u00fcfen\u2026", "Check point here\u2026"},
+    {ID_GRID, "Gitternetz", "Grid"},
+    {ID_ADD_FIT_POINT, "Passpunkt hier hinzuf\u00fcgen\u2026", "Add fit point here\u2026"},
 };
 
 } // namespace

@@ -48,7 +48,8 @@ std::span<const AcceleratorTemplate> GetAccelerators(int id);
 
 /// The caption of command `commandId` in `language` (1 English, any other
 /// value German) for the commands whose captions follow the user's language
-/// (Export calibration..., Import calibration...); null for the others.
+/// (Export calibration..., Import calibration..., Check calibration, Check
+/// point here..., Grid); null for the others.
 const char* CommandCaptionIn(int commandId, std::int32_t language);
 
 /// Gives the items of `menu` whose captions follow the language their

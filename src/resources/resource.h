@@ -13,6 +13,10 @@ constexpr int IDD_REFERENCE_DIALOG = 130;
 constexpr int IDD_ERROR_MESSAGE = 134;
 constexpr int IDD_LANGUAGE = 137;
 constexpr int IDD_MESSAGE_BOX = 141;
+// Windows of the calibration checks (their help context numbers).
+constexpr int IDD_CHECK_REPORT = 150;   ///< the report of "Check calibration"
+constexpr int IDD_KNOWN_POSITION = 151; ///< asks for the position of a clicked feature
+constexpr int IDD_FIT = 152;            ///< the fit points and their residuals
 
 // Menus, icons, accelerators and the document template string.
 constexpr int IDR_MAINFRAME = 128;    ///< frame menu, frame icon, accelerators, document string
@@ -66,6 +70,10 @@ constexpr int IDC_HEIGHT_DIFF_LABEL = 1070;
 constexpr int IDC_DATUM_LABEL = 1071;
 constexpr int IDC_FORMAT_LABEL = 1072;
 
+// Controls of the known-position dialog (151); its coordinate fields have
+// the reference dialog's ids.
+constexpr int IDC_POSITION_PROMPT = 1080;
+
 // Controls of the error window (134), the language dialog (137) and the message box (141).
 constexpr int IDC_ERROR_TEXT = 1046;
 constexpr int IDC_LANGUAGE_LIST = 1049;
@@ -83,6 +91,11 @@ constexpr int ID_HIDE_DIALOG = 32782;
 constexpr int ID_HIDE_MAP = 32783;
 constexpr int ID_EXPORT_CALIBRATION = 32784;
 constexpr int ID_IMPORT_CALIBRATION = 32785;
+// The calibration's checks and grid.
+constexpr int ID_CHECK_CALIBRATION = 32800;
+constexpr int ID_CHECK_POINT = 32801;
+constexpr int ID_GRID = 32802;
+constexpr int ID_ADD_FIT_POINT = 32803;
 
 // The framework's standard commands.
 constexpr int ID_SEPARATOR = 0; ///< status bar: the message pane

@@ -24,3 +24,7 @@ inline constexpr char kEntryErrorWindowY[] = "ErrorWindowY";
 inline constexpr char kEntryHelpFile[] = "HelpFile";
 /// The path of the language's help file.
 inline constexpr char kEntryHelpFilePath[] = "HelpFilePath";
+
+/// Whether the map shows the calibration's grid (0 no, 1 yes); written at
+/// every toggle.
+inline constexpr char kEntryGrid[] = "Grid";

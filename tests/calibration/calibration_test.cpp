@@ -1,6 +1,9 @@
 // The device's two-point model and its plausibility check, against
-// GeographicLib's radii, UTM and geodesics, and hand-computed cases.
+// GeographicLib's radii, UTM and geodesics, and hand-computed cases; the
+// grid over a calibrated map and the check of a third known point.
 #include "calibration/calibration_check.h"
+#include "calibration/graticule.h"
+#include "calibration/third_point.h"
 
 #include <GeographicLib/Ellipsoid.hpp>
 #include <GeographicLib/Geodesic.hpp>
@@ -48,6 +51,13 @@ std::vector<std::string> Codes(const CheckReport& report)
         codes.push_back(finding.code);
     return codes;
 }
+
+// The language for the texts, German again afterwards.
+struct LanguageScope
+{
+    explicit LanguageScope(int language) { g_nLanguage = language; }
+    ~LanguageScope() { g_nLanguage = 0; }
+};
 
 } // namespace
 
@@ -193,4 +203,70 @@ TEST(CalibrationCheck, TheSamplesFiguresAndTheMapScaleAreTheHandComputedOnes)
     // 254 dpi is 10000 dots per metre: 1 : (mean m/px x 10000).
     EXPECT_EQ(report.figures.scaleDenominator, std::llround((sx + sy) / 2 * 10000));
     EXPECT_TRUE(report.findings.empty());
+}
+
+// ---- the grid over the map and the check of a third known point --------
+
+TEST(Graticule, TheStepIsTheSmallestThatPutsLinesAtLeast80PixelsApart)
+{
+    struct Row
+    {
+        double pixelsPerMinute;
+        int step;
+    };
+    const Row rows[] = {
+        {400.0, 1}, // even 1' lines stand further apart than 300 px
+        {80.0, 1},  {79.9, 2}, {40.0, 2}, {39.9, 5}, {16.0, 5}, {15.9, 10},
+        {8.0, 10},  {7.9, 30}, {2.7, 30}, {2.6, 60}, {0.5, 60}, // a whole continent: 1 degree is the coarsest
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(GraticuleStep(row.pixelsPerMinute), row.step) << row.pixelsPerMinute;
+}
+
+TEST(Graticule, TheSampleMapGetsWholeMinuteLinesWhereTheReferencePointsPutThem)
+{
+    // x: 470 px for 3.24' (145 px per minute), y: 290 px for 1.17' (248 px):
+    // 1' in both. 10°52' lies 0.35' west of the lighthouse: x = 170 - 0.35 *
+    // 470 / 3.24 = 119.228; 54°03' lies 0.12' south: y = 170 - 0.12 * 290 /
+    // 1.17 = 140.256; 54°04': y = 170 + 0.88 * 290 / 1.17 = 388.120.
+    const std::vector<GraticuleLine> lines = GraticuleOf(Harbour(), {800, 600});
+    ASSERT_EQ(lines.size(), 5u + 2u);
+    const int minutes[] = {652, 653, 654, 655, 656, 3243, 3244};
+    for (std::size_t i = 0; i < lines.size(); ++i)
+    {
+        EXPECT_EQ(lines[i].bMeridian, i < 5) << i;
+        EXPECT_EQ(lines[i].minutes, minutes[i]) << i;
+    }
+    EXPECT_NEAR(lines[0].pixel, 119.228, 0.001);
+    EXPECT_NEAR(lines[5].pixel, 140.256, 0.001);
+    EXPECT_NEAR(lines[6].pixel, 388.120, 0.001);
+
+    EXPECT_EQ(GraticuleLabel(lines[0]), "10°52' O");
+    const LanguageScope english(1);
+    EXPECT_EQ(GraticuleLabel(lines[0]), "10°52' E");
+    EXPECT_EQ(GraticuleLabel(lines[5]), "54°03' N");
+    EXPECT_EQ(GraticuleLabel({true, -90, 0.0}), "1°30' W");
+}
+
+TEST(ThirdPoint, AClickTenPixelsEastOfTheKnownPlaceIsReportedWithDistanceAndDirection)
+{
+    const LanguageScope english(1);
+    const Calibration c = Harbour();
+    // The lighthouse's position, clicked 10 pixels east of the lighthouse.
+    const ThirdPointCheck check = CheckThirdPoint(c, {180, 170}, c.position[0]);
+    EXPECT_NEAR(check.predicted.x, 170.0, 1e-9);
+    EXPECT_NEAR(check.predicted.y, 170.0, 1e-9);
+    EXPECT_NEAR(check.pixels, 10.0, 1e-9);
+    EXPECT_NEAR(check.bearing, 270.0, 1e-9);
+    const GeoPoint atClick = c.PositionAt({180, 170});
+    double metres = 0.0;
+    GeographicLib::Geodesic::WGS84().Inverse(atClick.lat, atClick.lon, c.position[0].lat, c.position[0].lon, metres);
+    EXPECT_NEAR(check.metres, metres, 0.01);
+    EXPECT_EQ(ThirdPointText(check).substr(0, 67),
+              "The calibration puts this position 75.2 m (10.0 pixels) west of the");
+    EXPECT_NE(ThirdPointText(check).find("more than two pixels"), std::string::npos);
+
+    // On the spot: no direction, agreement.
+    EXPECT_EQ(ThirdPointText(CheckThirdPoint(c, {170, 170}, c.position[0])),
+              "The calibration puts this position at the clicked point: it agrees with this point.");
 }

@@ -41,8 +41,10 @@ from pathlib import Path
 DIALOG_TITLE = "Kartora for Wayloft"
 FILE_DIALOG_TITLE = "Kartora File"
 MAP_TITLE = "/harbour.bmp"
-# The context menu's items, top to bottom; each item has the same height.
-CONTEXT_MENU = ["Ref. Point 1", "Ref. Point 2", "Show Dialog", "Hide Dialog", "Hide Map"]
+# The context menu's items, top to bottom; each item has the same height, and
+# the separator before the calibration's commands only a few pixels.
+CONTEXT_MENU = ["Ref. Point 1", "Ref. Point 2", "Show Dialog", "Hide Dialog", "Hide Map",
+                "Check point here…", "Check calibration", "Grid"]
 
 # The README's walk-through: map pixels counted from the top-left, and the
 # dec.Minute coordinates typed for them.

@@ -318,17 +318,25 @@ TEST(Resources, MenusCarryTheirCommandIdsInOrderAndAcceleratorsBuildNoSecondDocu
                                                         {QStringLiteral("Import Ref.Points"), 1018},
                                                         {QString::fromUtf8("Export calibration\u2026"), 32784},
                                                         {QString::fromUtf8("Import calibration\u2026"), 32785},
+                                                        {QStringLiteral("Check calibration"), 32800},
+                                                        {QStringLiteral("Grid"), 32802},
                                                         {QStringLiteral("Show Dialog\tF6"), 32771},
                                                         {QStringLiteral("Exit"), 0xE141}}));
     EXPECT_EQ(bar.actions()[1]->text(), QStringLiteral("&?"));
     EXPECT_EQ(itemsOf(bar.actions()[1]->menu()),
               (Items{{QStringLiteral("Help"), 0xE143}, {QString(), 0}, {QStringLiteral("About Kartora..."), 0xE140}}));
     QWidget owner;
-    EXPECT_EQ(itemsOf(LoadPopupMenu(IDR_CONTEXT_MENU, 0, &owner)), (Items{{QStringLiteral("Ref. Point 1"), 32780},
-                                                                          {QStringLiteral("Ref. Point 2"), 32781},
-                                                                          {QStringLiteral("Show Dialog"), 32771},
-                                                                          {QStringLiteral("Hide Dialog"), 32782},
-                                                                          {QStringLiteral("Hide Map"), 32783}}));
+    EXPECT_EQ(itemsOf(LoadPopupMenu(IDR_CONTEXT_MENU, 0, &owner)),
+              (Items{{QStringLiteral("Ref. Point 1"), 32780},
+                     {QStringLiteral("Ref. Point 2"), 32781},
+                     {QStringLiteral("Show Dialog"), 32771},
+                     {QStringLiteral("Hide Dialog"), 32782},
+                     {QStringLiteral("Hide Map"), 32783},
+                     {QString(), 0},
+                     {QString::fromUtf8("Check point here\u2026"), 32801},
+                     {QString::fromUtf8("Add fit point here\u2026"), 32803},
+                     {QStringLiteral("Check calibration"), 32800},
+                     {QStringLiteral("Grid"), 32802}}));
     EXPECT_EQ(LoadPopupMenu(IDR_CONTEXT_MENU, 1, &owner), nullptr);
 
     std::map<QKeySequence, int> commands;
