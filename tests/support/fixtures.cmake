@@ -1,5 +1,6 @@
 # The test fixtures that need neither Qt nor GoogleTest: the BMP writer and a
-# point in one line (support/bmp_writer.h, support/points.h). The tests, the
+# point in one line (support/bmp_writer.h, on the program's own writer in
+# formats/bmp_file.h; support/points.h). The tests, the
 # benchmarks and the sample map's generator link kartora_fixtures:
 # KartoraTesting, bench/ and src/app include this file, and the first to do
 # so defines the target.
@@ -9,6 +10,6 @@ if(NOT TARGET kartora_fixtures)
     ${CMAKE_CURRENT_LIST_DIR}/bmp_writer.h
     ${CMAKE_CURRENT_LIST_DIR}/points.h)
   target_include_directories(kartora_fixtures PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
-  target_link_libraries(kartora_fixtures PUBLIC kartora_config)
+  target_link_libraries(kartora_fixtures PUBLIC kartora_config PRIVATE kartora_formats)
   set_target_properties(kartora_fixtures PROPERTIES AUTOMOC OFF AUTOUIC OFF)
 endif()
