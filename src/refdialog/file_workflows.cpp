@@ -245,7 +245,7 @@ bool CReferenceDlg::OnSave()
     if (unfit)
         m_converter.ShowInputError(*unfit);
     else if (writeError)
-        ReportWriteFailure(*path, *writeError);
+        ShowFileNotWritten(*path, *writeError);
     return bWritten;
 }
 
