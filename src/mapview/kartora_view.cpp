@@ -278,10 +278,11 @@ void CKartoraView::LoadMap(const MapLoadRequest& request, const std::array<std::
     m_ptKeyCursor = ScrollPosition() + QPoint(std::min(m_bmInfo.bmWidth, viewport()->width()) / 2,
                                               std::min(m_bmInfo.bmHeight, viewport()->height()) / 2);
     m_bKeyCursorShown = false;
-    viewport()->update();
     m_bBitmapLoaded = 1;
+    // Painted at once, before the question: the map shows as soon as it is
+    // read, behind the question and before the message box is built.
+    viewport()->repaint();
 
-    // Marked loaded before the question, so the map is painted behind it.
     if (m_bmInfo.bmBitsPixel > 8 && ShowMessage(MSG_BPP_NOT_4_OR_8, MB_YESNO) != IDYES)
     {
         if (!self)
