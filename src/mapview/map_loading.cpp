@@ -141,6 +141,7 @@ MapLoadResult RunMapLoad(const MapLoadRequest& request, QWidget* parent, const Q
 
     // Qt's dialog shows itself once the minimum duration has passed.
     QProgressDialog dialog(label, QStringLiteral("Cancel"), 0, 1000, parent);
+    dialog.setWindowTitle(QStringLiteral("Kartora")); // as the frame's; the window system would show the binary's name
     dialog.setWindowModality(Qt::NonModal);
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
