@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -14,6 +15,7 @@
 #include <new>
 #include <thread>
 
+#include "messages/messages.h"
 #include "platform/bitmap/device_bmp.h"
 
 namespace
@@ -139,22 +141,25 @@ MapLoadResult RunMapLoad(const MapLoadRequest& request, QWidget* parent, const Q
                 &notifier, [&loop] { loop.quit(); }, Qt::QueuedConnection);
         });
 
-    // Qt's dialog shows itself once the minimum duration has passed.
-    QProgressDialog dialog(label, QStringLiteral("Cancel"), 0, 1000, parent);
-    dialog.setWindowTitle(QStringLiteral("Kartora")); // as the frame's; the window system would show the binary's name
-    dialog.setWindowModality(Qt::NonModal);
-    dialog.setAutoClose(false);
-    dialog.setAutoReset(false);
-    dialog.setMinimumDuration(kProgressDelayMs);
-    QObject::connect(&dialog, &QProgressDialog::canceled, [shared] { shared->progress.Cancel(); });
+    // Qt's dialog shows itself once the minimum duration has passed. It is
+    // the parent's child: should the parent go while the load runs, the
+    // dialog goes with it, and the guard knows.
+    const QPointer<QProgressDialog> dialog =
+        new QProgressDialog(label, QString::fromUtf8(GetMessageText(MSG_CANCEL_LOAD, nullptr)), 0, 1000, parent);
+    dialog->setWindowTitle(QStringLiteral("Kartora")); // as the frame's; the window system would show the binary's name
+    dialog->setWindowModality(Qt::NonModal);
+    dialog->setAutoClose(false);
+    dialog->setAutoReset(false);
+    dialog->setMinimumDuration(kProgressDelayMs);
+    QObject::connect(dialog, &QProgressDialog::canceled, [shared] { shared->progress.Cancel(); });
     QElapsedTimer clock;
     clock.start();
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout,
                      [&]
                      {
-                         if (clock.elapsed() >= kProgressDelayMs && !shared->progress.IsCancelled())
-                             dialog.setValue(std::max(1, shared->progress.Permille()));
+                         if (dialog && clock.elapsed() >= kProgressDelayMs && !shared->progress.IsCancelled())
+                             dialog->setValue(std::max(1, shared->progress.Permille()));
                      });
     ticker.start(kProgressTickMs);
 
@@ -170,7 +175,7 @@ MapLoadResult RunMapLoad(const MapLoadRequest& request, QWidget* parent, const Q
     }
     thread.join();
     ticker.stop();
-    dialog.hide();
+    delete dialog.data();
     MapLoadResult result = std::move(shared->result);
     if (shared->progress.IsCancelled())
     {

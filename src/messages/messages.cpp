@@ -92,6 +92,9 @@ constexpr const char* s_messageTexts[2 * kMessageCount] = {
     // MSG_LOADING_MAP, %1 = the file's name: the label of a long load's progress.
     "Karte %1 wird geladen...",
     "Loading the map %1...",
+    // MSG_CANCEL_LOAD: the button of a long load's progress that stops it.
+    "Abbrechen",
+    "Cancel",
 };
 
 // The shared result buffer of GetMessageText.
