@@ -11,29 +11,30 @@
 namespace bench
 {
 
-std::filesystem::path PrepareMapFile(int bitsPerPixel)
+std::filesystem::path PrepareMapFile(int bitsPerPixel, int side)
 {
     const auto bpp = static_cast<std::uint16_t>(bitsPerPixel);
     const auto dir = std::filesystem::temp_directory_path() / "kartora-bench";
     std::filesystem::create_directories(dir);
-    const auto path = dir / ("map" + std::to_string(bpp) + ".bmp");
+    const std::string suffix = side == kMapSide ? "" : "-" + std::to_string(side);
+    const auto path = dir / ("map" + std::to_string(bpp) + suffix + ".bmp");
 
-    BmpRecipe recipe{.width = kMapSide, .height = kMapSide, .bpp = bpp};
+    BmpRecipe recipe{.width = side, .height = side, .bpp = bpp};
     if (bpp == 8)
         for (std::uint32_t i = 0; i < 256; ++i)
             recipe.palette.push_back((i * 0x010203u) & 0xFFFFFF);
-    const std::uint32_t stride = (std::uint32_t{kMapSide} * bpp + 31) / 32 * 4;
-    const BmpBytes head = WriteBmpHeaders(recipe, stride * kMapSide);
+    const std::uint32_t stride = (static_cast<std::uint32_t>(side) * bpp + 31) / 32 * 4;
+    const BmpBytes head = WriteBmpHeaders(recipe, stride * static_cast<std::uint32_t>(side));
     std::error_code ec;
-    if (std::filesystem::file_size(path, ec) == head.size() + std::uint64_t{stride} * kMapSide)
+    if (std::filesystem::file_size(path, ec) == head.size() + std::uint64_t{stride} * static_cast<std::uint64_t>(side))
         return path;
 
-    // Row by row, in the file's order: the 24-bit file is 300 MB.
+    // Row by row, in the file's order: the 24-bit file of 10000 x 10000 is 300 MB.
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(head.data()), static_cast<std::streamsize>(head.size()));
-    for (int y = 0; y < kMapSide; ++y)
+    for (int y = 0; y < side; ++y)
     {
-        const BmpBytes row = PackRow(kMapSide, bpp,
+        const BmpBytes row = PackRow(side, bpp,
                                      [y, bpp](int x) -> std::uint32_t
                                      {
                                          if (bpp == 8)

@@ -76,5 +76,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The dialogs are laid out for Arial's metrics, which Liberation Sans has.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation)
+# TIFF scans need Qt's image-format plugins, which no library links.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-image-formats-plugins")
 include(CPack)

@@ -53,6 +53,7 @@
 #include "conversion/numeric_text.h"
 #include "expected_file.h"
 #include "mapview/kartora_view.h"
+#include "messages/messages.h"
 #include "monkey_files.h"
 #include "monkey_texts.h"
 #include "refdialog/reference_dlg.h"
@@ -341,7 +342,25 @@ protected:
             m_saveStopped = QStringLiteral("\"%1\" answered %2").arg(text, answer);
         // Cancel discards changes only when the user confirms it.
         m_bConfirmed = m_bConfirmed || reply == IDYES;
+        if (reply == IDYES)
+            NoteDeviceBmp(text);
         return reply;
+    }
+
+    // A map the device cannot read is written as a BMP beside it when the
+    // user agrees: the name the question offers may then lie in the folder.
+    void NoteDeviceBmp(const QString& text)
+    {
+        for (const QString& pool : m_pools.bmp)
+        {
+            const QString title = QFileInfo(pool).completeBaseName();
+            for (int n = 1; n <= 20; ++n)
+            {
+                const QString name = n == 1 ? title + QStringLiteral(".bmp") : title + QStringLiteral("-%1.bmp").arg(n);
+                if (text == QString::fromUtf8(GetMessageText(MSG_WRITE_DEVICE_BMP, name.toUtf8().constData())))
+                    m_deviceBmps.insert(name);
+            }
+        }
     }
 
     // ---- the program --------------------------------------------------------
@@ -875,6 +894,8 @@ protected:
         QStringList expected = {QStringLiteral("KartoraDEU.hlp"), QStringLiteral("KartoraENG.hlp")};
         for (const QString& pool : m_pools.load + m_pools.bmp + m_pools.txt + m_pools.save)
             expected += QFileInfo(WithExtension(pool, QStringLiteral("CAL"))).fileName();
+        for (const QString& name : m_deviceBmps)
+            expected += name;
         for (const QString& sub : {QStringLiteral(""), QStringLiteral("sub")})
         {
             const QStringList stray = UnexpectedFiles(Path(sub), expected);
@@ -995,6 +1016,7 @@ protected:
     int m_nSavesWritten = 0;
     int m_nMarkersChecked = 0;
     std::set<QString> m_cleanFiles; ///< files as Save wrote them, relative to m_dir
+    std::set<QString> m_deviceBmps; ///< device BMPs the user agreed to have written
     std::vector<PendingSave> m_pendingSaves;
     ShownEntry m_shownAtSave;  ///< the fields as a Save action began
     QString m_saveStopped;     ///< the box that stopped this action's Save; empty: none

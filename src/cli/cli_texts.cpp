@@ -139,6 +139,33 @@ constexpr const char* kTexts[2 * TXT_COUNT] = {
     // TXT_NEED_MAP_SIZE
     "--bmp oder --size nötig",
     "--bmp or --size is required",
+    // TXT_MAP_NEEDS_QT
+    "Karten-Bilder braucht ein kartora-cli mit den Qt-Schichten; dieses wurde ohne sie gebaut",
+    "map images need a kartora-cli built with the Qt layers; this one was built without them",
+    // TXT_IMAGE_NOT_READ
+    "das Bild konnte nicht gelesen werden: %1",
+    "the image could not be read: %1",
+    // TXT_CROP_SYNTAX
+    "erwartet X,Y,B,H in Pixeln, Breite und Höhe über 0, z. B. 0,0,800,600",
+    "expected X,Y,W,H in pixels, width and height above 0, e.g. 0,0,800,600",
+    // TXT_CROP_OUTSIDE
+    "der Ausschnitt liegt nicht ganz in der Karte (%1 Pixel)",
+    "the crop does not lie wholly inside the map (%1 pixels)",
+    // TXT_OUTPUT_IS_INPUT
+    "das ist die Karte selbst; sie wird nie überschrieben",
+    "that is the map itself; it is never overwritten",
+    // TXT_MAP_FORMAT
+    "Format",
+    "Format",
+    // TXT_MAP_BITS_PER_PIXEL
+    "Bits pro Pixel",
+    "Bits per pixel",
+    // TXT_MAP_PALETTE
+    "Farben der Palette",
+    "Palette entries",
+    // TXT_MAP_DEVICE_READS
+    "Vom Gerät lesbar",
+    "Readable by the device",
 };
 
 } // namespace

@@ -55,6 +55,16 @@ enum CliTextId : int
     TXT_FIT_RMS,   ///< %1: metres
     TXT_FIT_WORST, ///< %1: the point's number
     TXT_NEED_MAP_SIZE,
+    // map info, map convert
+    TXT_MAP_NEEDS_QT,
+    TXT_IMAGE_NOT_READ, ///< %1: why, in English
+    TXT_CROP_SYNTAX,
+    TXT_CROP_OUTSIDE, ///< %1: the map's size, "W x H"
+    TXT_OUTPUT_IS_INPUT,
+    TXT_MAP_FORMAT,
+    TXT_MAP_BITS_PER_PIXEL,
+    TXT_MAP_PALETTE,
+    TXT_MAP_DEVICE_READS,
     TXT_COUNT
 };
 

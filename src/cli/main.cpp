@@ -10,11 +10,13 @@
 #include "cli/cli_texts.h"
 #include "cli/commands.h"
 #include "cli/exchange_commands.h"
+#include "cli/map_commands.h"
 #include "cli/point_text.h"
 #include "cli/reporting.h"
 #include "kartora_version.h"
 #include "messages/messages.h"
-#ifdef KARTORA_MAP_PNG
+#ifdef KARTORA_MAP_IMAGES
+#include "platform/bitmap/map_file_tools.h"
 #include "platform/bitmap/map_png.h"
 #endif
 
@@ -101,8 +103,18 @@ bool ReportUnknownCommand(CLI::App& app, std::ostream& err)
 // every map the desktop program shows.
 MapPngEncoder MapPng()
 {
-#ifdef KARTORA_MAP_PNG
+#ifdef KARTORA_MAP_IMAGES
     return MapAsPng;
+#else
+    return {};
+#endif
+}
+
+// The readers of map images: only with the Qt layers, as MapPng.
+MapTools MapImageTools()
+{
+#ifdef KARTORA_MAP_IMAGES
+    return {DescribeMapFile, DeviceBmpOfFile};
 #else
     return {};
 #endif
@@ -264,6 +276,30 @@ int main(int argc, char** argv)
     AddName(importCommand, "--datum", importDatum, ParseDatumName, TXT_UNKNOWN_DATUM, "datum of the exported numbers");
     AddName(importCommand, "--format", importFormat, ParseFormatName, TXT_UNKNOWN_FORMAT, kFormatHelp);
 
+    CLI::App* mapCommand = app.add_subcommand("map", "map images: what a file is, and the device BMP of any scan");
+    mapCommand->require_subcommand(1);
+    AddLanguageOption(mapCommand, language);
+
+    std::string infoPath;
+    CLI::App* infoCommand = mapCommand->add_subcommand(
+        "info", "size, bits per pixel, palette size of a map file, and whether the device reads it");
+    AddLanguageOption(infoCommand, language);
+    infoCommand->add_option("file", infoPath, "the map: BMP, PNG, JPEG, TIFF or GIF")->required();
+
+    MapConvertOptions mapConvert;
+    CLI::App* mapConvertCommand = mapCommand->add_subcommand(
+        "convert", "write the device BMP of a scan (BMP, PNG, JPEG, TIFF or GIF); the scan is never changed");
+    AddLanguageOption(mapConvertCommand, language);
+    mapConvertCommand->add_option("input", mapConvert.input, "the scan")->required();
+    mapConvertCommand->add_option("output", mapConvert.output, "the BMP file to write")->required();
+    mapConvertCommand
+        ->add_option("--bpp", mapConvert.bpp,
+                     "bits per pixel: 8 (the best palette of 256 colours, the default), 4 (16 colours) or 24")
+        ->check(CLI::IsMember({4, 8, 24}));
+    mapConvertCommand->add_flag("--dither", mapConvert.dither, "diffuse the palette's error (4 and 8 bits)");
+    mapConvertCommand->add_option("--crop", mapConvert.crop, "keep only X,Y,W,H (pixels, y from the top row)");
+    mapConvertCommand->add_flag("--yes", mapConvert.yes, "replace an existing output (without it: No, exit status 2)");
+
     int status = kExitOk;
     try
     {
@@ -291,6 +327,10 @@ int main(int argc, char** argv)
             status = RunCalExport(exportOptions, MapPng(), std::cout, std::cerr);
         else if (*fromCommand)
             status = RunCalFrom(from, std::cout, std::cerr);
+        else if (*infoCommand)
+            status = RunMapInfo(infoPath, MapImageTools(), std::cout, std::cerr);
+        else if (*mapConvertCommand)
+            status = RunMapConvert(mapConvert, MapImageTools(), std::cout, std::cerr);
         else if (*pixelCommand)
             status = RunCalPixel(pixelFile, pixelPoint, pixelDatum, pixelFormat, std::cout, std::cerr);
         else

@@ -14,8 +14,9 @@ class QPainter;
 /// translation does the scrolling). `area` is clipped to the bitmap; pixels
 /// outside the bitmap are left as they are.
 ///
-/// Format_Indexed8 bitmaps are converted through their colour table into
-/// `scratch`, a buffer the caller keeps between paints so that panning does
-/// not allocate; other formats are drawn directly. Any other transformation
+/// Format_Indexed8 bitmaps (through their colour table) and Format_BGR888
+/// bitmaps are converted into `scratch`, an RGB32 buffer the caller keeps
+/// between paints so that panning does not allocate; other formats are drawn
+/// directly. Any other transformation
 /// than a translation by whole pixels is not supported.
 void DrawBitmapArea(QPainter& painter, const QImage& bitmap, const QRect& area, QImage& scratch);

@@ -2,6 +2,7 @@
 // context menu and the messages exchanged with the reference dialog.
 #include "mapview/kartora_view.h"
 
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -13,6 +14,7 @@
 #include <cmath>
 
 #include "mapview/bitmap_paint.h"
+#include "mapview/map_loading.h"
 #include "messages/messages.h"
 #include "platform/user_message.h"
 #include "platform/winapp.h"
@@ -157,7 +159,10 @@ bool CKartoraView::event(QEvent* event)
         switch (msg->Message())
         {
         case WM_MAP_LOAD:
-            OnMapLoad(msg->WParam(), msg->LParam());
+            OnMapLoad(msg->WParam(), msg->LParam(), false);
+            break;
+        case WM_MAP_CONVERT:
+            OnMapLoad(msg->WParam(), msg->LParam(), true);
             break;
         case WM_MAP_SHOW:
             OnMapShow(msg->WParam(), msg->LParam());
@@ -173,7 +178,7 @@ bool CKartoraView::event(QEvent* event)
     return QAbstractScrollArea::event(event);
 }
 
-LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam)
+LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam, bool bConvert)
 {
     if (wParam == 0)
     {
@@ -182,7 +187,16 @@ LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam)
     }
     // Both point into the dialog's storage, which outlives the message; the
     // values are copied before anything can run another handler.
-    const QString path = *reinterpret_cast<const QString*>(wParam);
+    MapLoadRequest request;
+    if (bConvert)
+    {
+        const auto& conversion = *reinterpret_cast<const MapConversion*>(wParam);
+        request = {conversion.scanPath, conversion.bmpPath};
+    }
+    else
+    {
+        request.path = *reinterpret_cast<const QString*>(wParam);
+    }
     std::array<std::int32_t, 4> picked = {};
     if (lParam != 0)
     {
@@ -190,9 +204,30 @@ LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam)
         for (std::size_t i = 0; i < picked.size(); ++i)
             picked[i] = SignedValue(values[i]);
     }
+    // A load asked for while one runs (its questions included) comes after it.
+    m_deferredLoads.push_back({request, picked});
+    if (m_bLoading)
+        return 0;
+    const QPointer<CKartoraView> self(this);
+    while (self && !m_deferredLoads.empty())
+    {
+        const DeferredLoad next = m_deferredLoads.front();
+        m_deferredLoads.pop_front();
+        m_bLoading = true;
+        LoadMap(next.request, next.picked);
+        if (self)
+            m_bLoading = false;
+    }
+    return 0;
+}
+
+void CKartoraView::LoadMap(const MapLoadRequest& request, const std::array<std::int32_t, 4>& picked)
+{
+    // The map the user works with: for a conversion the device BMP.
+    const QString& shownPath = request.devicePath.isEmpty() ? request.path : request.devicePath;
 
     // Every load brings the frame up, also when the file then fails to load.
-    emit placeFrameForMap(path);
+    emit placeFrameForMap(shownPath);
     if (m_pMainFrame)
     {
         ShowMainFrame();
@@ -200,23 +235,39 @@ LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam)
         m_pMainFrame->repaint();
     }
 
-    // The old map goes before the new one is read: two 400 MB maps need not
-    // fit in memory at once.
-    m_bitmap = QImage();
-    m_bmInfo = BitmapRecord();
-    std::optional<DecodedBitmap> decoded = LoadBmpFile(path);
-    if (!decoded)
+    // The previous map stays shown while the new one loads, so that Cancel
+    // can leave it there; the two are in memory together only meanwhile.
+    const QPointer<CKartoraView> self(this);
+    const QString label =
+        QString::fromUtf8(GetMessageText(MSG_LOADING_MAP, QFileInfo(shownPath).fileName().toUtf8().constData()));
+    MapLoadResult loaded = RunMapLoad(request, m_pMainFrame ? m_pMainFrame.data() : this, label);
+    if (!self)
+        return;
+    if (loaded.bCancelled)
     {
-        ShowMessage(MSG_NOT_A_BMP, MB_OK);
+        // The dialog names the map shown again; without one, it comes back.
         PostMessage(m_pRefDlg, WM_MAP_LOAD_FAILED);
+        PostMessage(m_pRefDlg, WM_MAP_STATE, m_bBitmapLoaded != 0 ? 1 : 0);
+        if (m_bBitmapLoaded == 0)
+            OnCommand(ID_HIDE_MAP);
+        return;
+    }
+    if (!loaded.map)
+    {
+        m_bitmap = QImage();
+        m_bmInfo = BitmapRecord();
         m_bBitmapLoaded = 0;
+        viewport()->update();
+        ReportLoadFailure(request, loaded);
+        PostMessage(m_pRefDlg, WM_MAP_LOAD_FAILED);
         PostMessage(m_pRefDlg, WM_MAP_STATE, 0);
         emit mapChanged();
         OnCommand(ID_HIDE_MAP);
-        return 0;
+        return;
     }
-    m_bitmap = std::move(decoded->image);
-    m_bmInfo = decoded->info;
+    m_bitmap = std::move(loaded.map->image);
+    m_bmInfo = loaded.map->info;
+    loaded.map.reset();
     SetScrollSizes(QSize(m_bmInfo.bmWidth, m_bmInfo.bmHeight));
 
     for (std::size_t i = 0; i < 2; ++i)
@@ -230,22 +281,46 @@ LRESULT CKartoraView::OnMapLoad(WPARAM wParam, LPARAM lParam)
     m_ptKeyCursor = ScrollPosition() + QPoint(std::min(m_bmInfo.bmWidth, viewport()->width()) / 2,
                                               std::min(m_bmInfo.bmHeight, viewport()->height()) / 2);
     m_bKeyCursorShown = false;
-    viewport()->update();
     m_bBitmapLoaded = 1;
+    // Painted at once, before the question: the map shows as soon as it is
+    // read, behind the question and before the message box is built.
+    viewport()->repaint();
 
-    // Marked loaded before the question, so the map is painted behind it.
     if (m_bmInfo.bmBitsPixel > 8 && ShowMessage(MSG_BPP_NOT_4_OR_8, MB_YESNO) != IDYES)
     {
+        if (!self)
+            return;
         m_bBitmapLoaded = 0;
         PostMessage(m_pRefDlg, WM_MAP_STATE, 0);
         emit mapChanged();
         OnCommand(ID_HIDE_MAP);
-        return 0;
+        return;
     }
+    if (!self)
+        return;
     PostMessage(m_pRefDlg, WM_MAP_STATE, 1);
     emit mapChanged();
     viewport()->repaint();
-    return 0;
+}
+
+void CKartoraView::ReportLoadFailure(const MapLoadRequest& request, const MapLoadResult& loaded)
+{
+    if (loaded.writeError)
+    {
+        ShowFileNotWritten(request.devicePath, *loaded.writeError);
+        return;
+    }
+    // A file of another image format that its reader could not take says
+    // why; anything else is no map, as the design's message says.
+    const bool bKnownImage = loaded.readError == MapReadError::Damaged || loaded.readError == MapReadError::TooLarge ||
+                             loaded.readError == MapReadError::OutOfMemory;
+    if (!bKnownImage)
+    {
+        ShowMessage(MSG_NOT_A_BMP, MB_OK);
+        return;
+    }
+    ShowMessageWithReason(MSG_IMAGE_NOT_READ, QFileInfo(request.path).fileName(),
+                          QString::fromUtf8(MapReadErrorText(loaded.readError)));
 }
 
 LRESULT CKartoraView::OnRefPointMoved(WPARAM wParam, LPARAM lParam)
@@ -459,12 +534,13 @@ void CKartoraView::TrackContextMenu(QPoint pixel, QPoint clientPoint)
         return;
     m_ptContext = pixel;
     // Without a map there is no pixel to pick: the empty window's click
-    // used to give the dialog a pixel beside any bitmap.
+    // used to give the dialog a pixel beside any bitmap. Nor while a map
+    // loads: the pixel would be one of the map about to be replaced.
     for (QAction* action : menu->actions())
     {
         const int id = action->data().toInt();
         if (id == ID_REF_POINT_1 || id == ID_REF_POINT_2 || id == ID_CHECK_POINT || id == ID_ADD_FIT_POINT)
-            action->setEnabled(m_bBitmapLoaded != 0);
+            action->setEnabled(m_bBitmapLoaded != 0 && !m_bLoading);
         if (id == ID_GRID)
         {
             action->setCheckable(true);

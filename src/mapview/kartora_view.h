@@ -34,12 +34,14 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include "mapview/calibration_overlay.h"
 
+#include "mapview/map_loading.h"
 #include "platform/bitmap/bmp_decoder.h"
 #include "platform/win_types.h"
 
@@ -83,6 +85,8 @@ public:
 
     // Read access for the frame and for tests.
     bool IsBitmapLoaded() const { return m_bBitmapLoaded != 0; }
+    /// Whether a map load runs (the map shown meanwhile is the previous one).
+    bool IsLoading() const { return m_bLoading; }
     const BitmapRecord& BitmapInfo() const { return m_bmInfo; }
     /// Whether the marker of point `index` (0 or 1) is shown when a map is.
     bool IsRefPointSet(int index) const;
@@ -133,10 +137,17 @@ protected:
 private:
     /// Names the view for screen readers in the current language.
     void SetAccessibleTexts();
-    // Handlers of the posted messages; each returns 0.
-    LRESULT OnMapLoad(WPARAM wParam, LPARAM lParam);
+    // Handlers of the posted messages; each returns 0. OnMapLoad serves
+    // WM_MAP_LOAD and, with `bConvert`, WM_MAP_CONVERT.
+    LRESULT OnMapLoad(WPARAM wParam, LPARAM lParam, bool bConvert);
     LRESULT OnRefPointMoved(WPARAM wParam, LPARAM lParam);
     LRESULT OnMapShow(WPARAM wParam, LPARAM lParam);
+
+    /// Loads and shows one map (map_loading.h); the frame, the messages and
+    /// the questions around it in the design's order.
+    void LoadMap(const MapLoadRequest& request, const std::array<std::int32_t, 4>& picked);
+    /// The message of a load that failed.
+    void ReportLoadFailure(const MapLoadRequest& request, const MapLoadResult& loaded);
 
     /// Paints the bitmap's part `exposed` (bitmap pixels) and the markers.
     void OnDraw(QPainter& painter, const QRegion& exposed);
@@ -177,11 +188,19 @@ private:
     DialogFactory m_createReferenceDialog;
     QSize m_sizeTotal;              ///< scrollable size, pixels
     QSize m_sizePage;               ///< page step of the scroll bars' trough clicks
-    QImage m_paintBuffer;           ///< reused RGB32 buffer of the Indexed8 paint path
+    QImage m_paintBuffer;           ///< reused RGB32 buffer of the Indexed8 and BGR888 paint paths
     QPoint m_ptKeyCursor;           ///< keyboard cursor, bitmap pixel from the top row
     bool m_bKeyCursorShown = false; ///< shown from the first key that uses it until a mouse press
     bool m_bGridShown = false;
     std::vector<MapGridLine> m_gridLines;
     std::optional<MapCheckMark> m_checkMark;
     std::vector<MapFitMark> m_fitMarks;
+
+    struct DeferredLoad
+    {
+        MapLoadRequest request;
+        std::array<std::int32_t, 4> picked;
+    };
+    bool m_bLoading = false;                  ///< a load runs, its questions included
+    std::deque<DeferredLoad> m_deferredLoads; ///< loads asked for meanwhile, in order
 };

@@ -79,6 +79,22 @@ constexpr const char* s_messageTexts[2 * kMessageCount] = {
     // (the file is something else); reading stops there.
     "Zeile %1 ist zu lang!",
     "Line %1 is too long!",
+    // MSG_WRITE_DEVICE_BMP: "Ref.from Map" chose a map that is no BMP with 4
+    // or 8 bpp; %1 = the name of the BMP file that would be written beside it.
+    "Das Gerät liest nur BMP-Files mit 4 oder 8 bpp! Die Karte als %1 mit 256 Farben daneben schreiben und "
+    "verwenden?",
+    "The device reads only BMP-Files with 4 or 8 bpp! Write the map as %1 with 256 colors beside it and use that?",
+    // MSG_IMAGE_NOT_READ, %1 = the file's name; a map of a known image format
+    // that is damaged, cut short or too large (the reason follows on a line
+    // of its own).
+    "Das Bild %1 konnte nicht gelesen werden! Nicht geladen!",
+    "The image %1 could not be read! Not loaded!",
+    // MSG_LOADING_MAP, %1 = the file's name: the label of a long load's progress.
+    "Karte %1 wird geladen...",
+    "Loading the map %1...",
+    // MSG_CANCEL_LOAD: the button of a long load's progress that stops it.
+    "Abbrechen",
+    "Cancel",
 };
 
 // The shared result buffer of GetMessageText.

@@ -33,10 +33,14 @@ enum MessageId : int
     MSG_FILE_NOT_WRITTEN,
     MSG_DISCARD_CHANGES,
     MSG_LINE_TOO_LONG,
+    MSG_WRITE_DEVICE_BMP,
+    MSG_IMAGE_NOT_READ,
+    MSG_LOADING_MAP,
+    MSG_CANCEL_LOAD,
 };
 
 /// Number of messages in the catalogue (ids 0 to kMessageCount - 1).
-constexpr int kMessageCount = 22;
+constexpr int kMessageCount = 26;
 
 /// Language of every catalogue lookup: 0 German (the default), 1 English.
 /// The value comes from a stored setting and may hold any integer; every

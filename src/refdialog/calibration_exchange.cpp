@@ -135,14 +135,14 @@ void CReferenceDlg::OnExportCalibration()
     {
         const QString name = QString::fromStdU16String(file.path.u16string());
         if (const auto refused = CheckReplaceableFile(file.path))
-            return ReportWriteFailure(name, *refused);
+            return ShowFileNotWritten(name, *refused);
         const auto overwrite = formats::OverwriteCheck(name.toStdString(), QFileInfo::exists(name));
         if (overwrite && !PassesSaveCheck(*overwrite))
             return;
     }
     for (const calibration::ExportFile& file : std::get<std::vector<calibration::ExportFile>>(files))
         if (const auto error = WriteWholeFile(file.path, file.bytes))
-            return ReportWriteFailure(QString::fromStdU16String(file.path.u16string()), *error);
+            return ShowFileNotWritten(QString::fromStdU16String(file.path.u16string()), *error);
 }
 
 void CReferenceDlg::OnImportCalibration()

@@ -6,17 +6,17 @@
 #include <QFileInfo>
 #include <QPushButton>
 
-#include <cerrno>
 #include <filesystem>
 #include <istream>
 #include <sstream>
 #include <string>
-#include <system_error>
 
 #include "formats/cal_file.h"
 #include "formats/cal_save.h"
 #include "formats/file_names.h"
 #include "messages/messages.h"
+#include "platform/bitmap/device_bmp.h"
+#include "platform/bitmap/map_image.h"
 #include "platform/file_dialog.h"
 #include "platform/file_writer.h"
 #include "platform/regular_file.h"
@@ -35,7 +35,11 @@ namespace
 {
 
 const QString kCalFilter = QStringLiteral("Kartora File (*.CAL) | *.CAL||");
-const QString kBmpFilter = QStringLiteral("BitMap-File (*.BMP) | *.BMP||");
+// The device's BMP first; scans of the other formats the map view reads
+// second, converted to a BMP on request.
+const QString kBmpFilter = QStringLiteral("BitMap-File (*.BMP) | *.BMP|"
+                                          "Scan (*.PNG;*.JPG;*.JPEG;*.TIF;*.TIFF;*.GIF) | "
+                                          "*.PNG;*.JPG;*.JPEG;*.TIF;*.TIFF;*.GIF||");
 const QString kFileDialogTitle = QStringLiteral("Kartora File");
 
 // The name rules compare UTF-8 bytes exactly, case included.
@@ -258,7 +262,7 @@ bool CReferenceDlg::OnSave()
     if (unfit)
         m_converter.ShowInputError(*unfit);
     else if (writeError)
-        ReportWriteFailure(*path, *writeError);
+        ShowFileNotWritten(*path, *writeError);
     if (bWritten)
         emit fileWritten(*path, values);
     return bWritten;
@@ -274,7 +278,23 @@ void CReferenceDlg::OnRefFromMap()
     dialog.m_request.initialDir = m_strCalDir;
     if (dialog.DoModal() != IDOK)
         return;
-    const QString fileName = dialog.GetFileName();
+    QString path = dialog.GetPathName();
+    QString fileName = dialog.GetFileName();
+
+    // A map the device cannot read as it is: offered as a device BMP beside
+    // it, whose name then counts in the questions and the fields.
+    QString devicePath;
+    if (ClassifyMapFile(path) == MapFileKind::OtherImage)
+    {
+        const QString candidate = DeviceBmpPathFor(path);
+        const QString candidateName = QFileInfo(candidate).fileName();
+        if (ShowMessageText(QString::fromUtf8(GetMessageText(MSG_WRITE_DEVICE_BMP, Utf8(candidateName).c_str())),
+                            MB_YESNO) == IDYES)
+        {
+            devicePath = candidate;
+            fileName = candidateName;
+        }
+    }
     const QString title = QString::fromStdString(std::string(FileTitle(Utf8(fileName))));
 
     if (!m_strMapName.isEmpty() && m_strMapName != title && AnsweredNo(MSG_FILE_AND_MAP_NAME))
@@ -289,12 +309,17 @@ void CReferenceDlg::OnRefFromMap()
     g_pickedPixels[1] = m_nPixel[0][1];
     g_pickedPixels[2] = m_nPixel[1][0];
     g_pickedPixels[3] = m_nPixel[1][1];
-    m_strBmpPath = dialog.GetPathName();
+    m_strBmpPath = devicePath.isEmpty() ? path : devicePath;
+    m_mapConversion = {path, devicePath};
 
     if (m_pView != nullptr)
     {
-        PostMessage(m_pView, WM_MAP_LOAD, reinterpret_cast<WPARAM>(&m_strBmpPath),
-                    reinterpret_cast<LPARAM>(g_pickedPixels));
+        if (devicePath.isEmpty())
+            PostMessage(m_pView, WM_MAP_LOAD, reinterpret_cast<WPARAM>(&m_strBmpPath),
+                        reinterpret_cast<LPARAM>(g_pickedPixels));
+        else
+            PostMessage(m_pView, WM_MAP_CONVERT, reinterpret_cast<WPARAM>(&m_mapConversion),
+                        reinterpret_cast<LPARAM>(g_pickedPixels));
         m_btnShowMap->setEnabled(true);
     }
     UpdateData(false);

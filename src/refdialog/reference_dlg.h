@@ -28,6 +28,7 @@
 #include "formats/cal_file.h"
 #include "platform/dialog.h"
 #include "shell/language_dlg.h"
+#include "shell/window_messages.h"
 
 class QAbstractButton;
 class QPushButton;
@@ -188,6 +189,7 @@ public:
     QString m_strCalDir;                        ///< where every file dialog opens, with its trailing separator
     QString m_strBmpPath;                       ///< full path of the bitmap chosen last
     QString m_strLoadedCalDir; ///< the folder of the reference file loaded last (also one named on the command line)
+    MapConversion m_mapConversion; ///< the scan and device BMP of the last WM_MAP_CONVERT
     QString m_strSavedBmpFileName;
     QString m_strSavedMapName;
     std::int32_t m_nCurPoint = 0;

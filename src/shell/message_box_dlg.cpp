@@ -1,13 +1,16 @@
 #include "shell/message_box_dlg.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QtMath>
 
+#include <cerrno>
 #include <memory>
+#include <system_error>
 
 #include "platform/beep.h"
 #include "platform/data_exchange.h"
@@ -226,4 +229,24 @@ int ShowMessageText(const QString& text, UINT buttons)
     MessageBeep(MB_ICONHAND);
     CMessageBoxDlg::Instance().DoModal();
     return CMessageBoxDlg::s_nResult;
+}
+
+void ShowMessageWithReason(MessageId id, const QString& insert, const QString& reason)
+{
+    QString text = QString::fromUtf8(GetMessageText(id, insert.toUtf8().constData()));
+    if (!reason.isEmpty())
+        text += u'\n' + reason;
+    ShowMessageText(text, MB_OK);
+}
+
+void ShowFileNotWritten(const QString& path, const platform::FileWriteError& error)
+{
+    using platform::FileWriteFault;
+    // The system's reason; a device, FIFO or socket has none.
+    QString reason;
+    if (error.fault == FileWriteFault::System)
+        reason = QString::fromStdString(error.reason);
+    else if (error.fault == FileWriteFault::Directory)
+        reason = QString::fromStdString(std::generic_category().message(EISDIR));
+    ShowMessageWithReason(MSG_FILE_NOT_WRITTEN, QDir::toNativeSeparators(path), reason);
 }

@@ -13,6 +13,7 @@
 
 #include "messages/messages.h"
 #include "platform/dialog.h"
+#include "platform/file_writer.h"
 #include "platform/win_types.h"
 
 class QPushButton;
@@ -70,3 +71,12 @@ private:
 int ShowMessage(MessageId id, UINT buttons);
 /// The same for a text the caller made, as a rule with GetMessageText(id, insert).
 int ShowMessageText(const QString& text, UINT buttons);
+/// Catalogue message `id` with `insert` (a file's name or path) and, on a
+/// line of its own, `reason` when it is not empty (the system's words, in
+/// English), with an Ok button.
+void ShowMessageWithReason(MessageId id, const QString& insert, const QString& reason);
+/// "The File %1 could not be written!" for `path` (shown with the
+/// platform's separators), and the system's reason: a file that could not be
+/// written is never passed over in silence, or the user would take the old
+/// file (or none) for the new one.
+void ShowFileNotWritten(const QString& path, const platform::FileWriteError& error);

@@ -4,6 +4,8 @@
 // every message. Pointers point into the reference dialog's members or the
 // process-lifetime array g_pickedPixels, never into the sender's stack.
 
+#include <QString>
+
 #include "platform/win_types.h"
 
 /// dialog -> view: wParam points to the BMP file's full path (QString),
@@ -29,3 +31,15 @@ constexpr UINT WM_MAP_STATE = WM_USER + 12;
 constexpr UINT WM_EXPORT_CALIBRATION = WM_USER + 13;
 /// view -> dialog: start the calibration from another program's.
 constexpr UINT WM_IMPORT_CALIBRATION = WM_USER + 14;
+/// dialog -> view: as WM_MAP_LOAD, for a map the device cannot read as it is:
+/// wParam points to a MapConversion, lParam to the four pixel values. The view
+/// writes the device BMP from the scan and then shows the BMP.
+constexpr UINT WM_MAP_CONVERT = WM_USER + 15;
+
+/// The paths of a WM_MAP_CONVERT: the scan the user chose (never written)
+/// and the device BMP to write beside it.
+struct MapConversion
+{
+    QString scanPath;
+    QString bmpPath;
+};

@@ -36,7 +36,7 @@ expect_error(1 "Wert zu gro" --lang De convert "10 61 E 53 15 N")
 expect_error(1 "Wert zu gro" convert --lang de "10 61 E 53 15 N")
 expect_error(105 "^kartora-cli: --datum: unbekanntes Datum \"ED50\"" convert --datum ED50 --lang de "1 0 E 1 0 N")
 # An unknown command names itself; the argument errors keep the parser's exit statuses.
-expect_error(106 "^kartora-cli: frobnicate: unknown command; the commands are convert, cal, import\n$" frobnicate)
+expect_error(106 "^kartora-cli: frobnicate: unknown command; the commands are convert, cal, import, map\n$" frobnicate)
 
 # A result that cannot be written fails the program (a full disk here), help text included.
 foreach(args "convert;10 30 E 53 15 N" "--help")
@@ -62,3 +62,11 @@ expect(1 "^$" cal read ${WORK_DIR}/missing.CAL)
 
 file(WRITE ${WORK_DIR}/one.TXT "47.8595,12.4687\n")
 expect(1 "^$" import ${WORK_DIR}/one.TXT)
+
+# With the Qt layers the program reads map images (it once was built without
+# their readers in every build, so that map commands and KMZ always failed).
+if(GUI)
+  expect(0 "Bits per pixel: 8\nPalette entries: 256\nReadable by the device: Yes\n$" map info ${SAMPLES}/harbour.bmp)
+else()
+  expect_error(1 "map images need a kartora-cli built with the Qt layers" map info ${SAMPLES}/harbour.bmp)
+endif()

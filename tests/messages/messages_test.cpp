@@ -38,6 +38,8 @@ TEST(MessageCatalogue, TheFirstAndLastIdsHoldTheirOwnTextsSoTheTableIsNotShifted
     EXPECT_EQ(Text(1, MSG_HELP_FILE_NAME), "KartoraENG.hlp");
     EXPECT_EQ(Text(0, MSG_TOO_FEW_KEYWORDS), "Zu wenig Schlüsselwörter gefunden!");
     EXPECT_EQ(Text(1, MSG_TOO_FEW_KEYWORDS), "Too less Keywords found!");
+    EXPECT_EQ(Text(0, MSG_CANCEL_LOAD), "Abbrechen");
+    EXPECT_EQ(Text(1, MSG_CANCEL_LOAD), "Cancel");
 }
 
 TEST(MessageCatalogue, OutOfRangeLanguagesReadGermanAndOutOfRangeIdsGiveNothing)

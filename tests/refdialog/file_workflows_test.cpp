@@ -464,6 +464,29 @@ TEST_F(FileWorkflows, ADirectoryOrANamedPipeChosenForLoadOrTheImportEndsItSilent
     EXPECT_FALSE(pipe.ReaderWaited());
 }
 
+TEST_F(FileWorkflows, RefFromMapOffersADeviceBmpBesideAScanAndUsesItsName)
+{
+    CReferenceDlg& dlg = Start();
+    // A true-colour PNG: the device reads none; its BMP name is taken already.
+    QImage scan(20, 10, QImage::Format_RGB32);
+    scan.fill(qRgb(10, 120, 200));
+    ASSERT_TRUE(scan.save(Path("harbour.png")));
+    Write(Path("harbour.bmp"), "someone's file");
+    const QString question = QStringLiteral("The device reads only BMP-Files with 4 or 8 bpp! Write the map as "
+                                            "harbour-2.bmp with 256 colors beside it and use that?");
+    m_files.Answer(Path("harbour.png"));
+    EXPECT_EQ(ClickAnswering(IDC_REF_FROM_MAP, {IDC_YES}), QStringList{question});
+    Deliver();
+    ASSERT_EQ(m_view.m_messages.size(), 1u);
+    const auto& sent = m_view.m_messages[0];
+    EXPECT_EQ(sent.nMessage, WM_MAP_CONVERT);
+    EXPECT_EQ((QStringList{sent.strPath, sent.strDevicePath}),
+              (QStringList{Path("harbour.png"), Path("harbour-2.bmp")}));
+    EXPECT_EQ(Shown({IDC_MAP_NAME, IDC_BMP_FILE_NAME}), Texts({"harbour-2", "harbour-2.bmp"}));
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(Read(Path("harbour.bmp")), QByteArray("someone's file"));
+}
+
 TEST_F(FileWorkflows, RefFromMapHandsTheBitmapToTheViewAndTheViewsFailureRestoresTheNames)
 {
     CReferenceDlg& dlg = Start();
@@ -475,7 +498,10 @@ TEST_F(FileWorkflows, RefFromMapHandsTheBitmapToTheViewAndTheViewsFailureRestore
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_TRUE(dlg.GetDlgItem(IDC_SHOW_MAP)->isEnabled());
     const FileDialogRequest& request = m_files.Requests().back();
-    EXPECT_EQ(Texts({"Kartora File", "BitMap-File (*.BMP) | *.BMP||", "BMP"}),
+    EXPECT_EQ(Texts({"Kartora File",
+                     "BitMap-File (*.BMP) | *.BMP|Scan (*.PNG;*.JPG;*.JPEG;*.TIF;*.TIFF;*.GIF) | "
+                     "*.PNG;*.JPG;*.JPEG;*.TIF;*.TIFF;*.GIF||",
+                     "BMP"}),
               (QStringList{request.title, request.filter, request.defaultExt}));
     Deliver();
     ASSERT_EQ(m_view.m_messages.size(), 1u);

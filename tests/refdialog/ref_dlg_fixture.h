@@ -46,7 +46,8 @@ public:
         UINT nMessage;
         WPARAM wParam;
         std::uint32_t values[4]; ///< WM_REFPOINT_MOVED: x, y; WM_MAP_LOAD: x1, y1, x2, y2
-        QString strPath;         ///< WM_MAP_LOAD
+        QString strPath;         ///< WM_MAP_LOAD; WM_MAP_CONVERT: the scan
+        QString strDevicePath;   ///< WM_MAP_CONVERT: the device BMP to write
     };
     std::vector<Message> m_messages;
 
@@ -56,7 +57,7 @@ protected:
         const UserMessageEvent* msg = UserMessageEvent::From(e);
         if (msg == nullptr)
             return QObject::event(e);
-        Message record{msg->Message(), msg->WParam(), {}, {}};
+        Message record{msg->Message(), msg->WParam(), {}, {}, {}};
         const auto* values = reinterpret_cast<const std::uint32_t*>(msg->LParam());
         if (msg->Message() == WM_REFPOINT_MOVED)
             std::copy(values, values + 2, record.values);
@@ -64,6 +65,13 @@ protected:
         {
             std::copy(values, values + 4, record.values);
             record.strPath = *reinterpret_cast<const QString*>(msg->WParam());
+        }
+        if (msg->Message() == WM_MAP_CONVERT)
+        {
+            std::copy(values, values + 4, record.values);
+            const auto& conversion = *reinterpret_cast<const MapConversion*>(msg->WParam());
+            record.strPath = conversion.scanPath;
+            record.strDevicePath = conversion.bmpPath;
         }
         m_messages.push_back(record);
         return true;

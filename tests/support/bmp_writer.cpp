@@ -1,19 +1,9 @@
 #include "support/bmp_writer.h"
 
+#include "formats/bmp_file.h"
+
 namespace
 {
-
-void Put16(BmpBytes& out, std::uint32_t value)
-{
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-}
-
-void Put32(BmpBytes& out, std::uint32_t value)
-{
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
 
 std::uint32_t Rgb(const BmpColour& c)
 {
@@ -24,46 +14,16 @@ std::uint32_t Rgb(const BmpColour& c)
 
 BmpBytes WriteBmpHeaders(const BmpRecipe& s, std::uint32_t pixelBytes)
 {
-    BmpBytes info;
-    Put32(info, s.headerSize);
-    if (s.headerSize == 12)
-    {
-        Put16(info, static_cast<std::uint32_t>(s.width));
-        Put16(info, static_cast<std::uint32_t>(s.height));
-        Put16(info, 1);
-        Put16(info, s.bpp);
-    }
-    else
-    {
-        Put32(info, static_cast<std::uint32_t>(s.width));
-        Put32(info, static_cast<std::uint32_t>(s.height));
-        Put16(info, 1);
-        Put16(info, s.bpp);
-        Put32(info, s.compression);
-        Put32(info, pixelBytes);
-        Put32(info, static_cast<std::uint32_t>(s.pixelsPerMetre));
-        Put32(info, static_cast<std::uint32_t>(s.pixelsPerMetre));
-        Put32(info, s.colorsUsed);
-        Put32(info, 0); // important colours: all
-        if (s.compression == 3 || s.headerSize > 40)
-            for (const std::uint32_t mask : s.masks)
-                Put32(info, mask);
-        info.resize(s.headerSize + (s.headerSize == 40 && s.compression == 3 ? 12 : 0), 0);
-    }
-    for (const std::uint32_t c : s.palette)
-    {
-        info.insert(info.end(), {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>((c >> 8) & 0xFF),
-                                 static_cast<std::uint8_t>((c >> 16) & 0xFF)});
-        if (s.headerSize != 12)
-            info.push_back(0);
-    }
-    const auto infoBytes = static_cast<std::uint32_t>(info.size());
-    BmpBytes file = {'B', 'M'};
-    Put32(file, 14 + infoBytes + pixelBytes);
-    Put32(file, 0);
-    Put32(file, 14 + infoBytes); // pixel offset
-    file.insert(file.end(), info.begin(), info.end());
-    return file;
+    return formats::BmpHeaderBytes({.headerSize = s.headerSize,
+                                    .width = s.width,
+                                    .height = s.height,
+                                    .bpp = s.bpp,
+                                    .compression = s.compression,
+                                    .colorsUsed = s.colorsUsed,
+                                    .palette = s.palette,
+                                    .masks = s.masks,
+                                    .pixelsPerMetre = s.pixelsPerMetre},
+                                   pixelBytes);
 }
 
 BmpBytes WriteBmp(const BmpRecipe& recipe)
@@ -75,29 +35,11 @@ BmpBytes WriteBmp(const BmpRecipe& recipe)
 
 BmpBytes PackRow(int width, std::uint16_t bpp, const std::function<std::uint32_t(int x)>& value)
 {
-    BmpBytes row;
+    std::vector<std::uint32_t> values(static_cast<std::size_t>(width));
     for (int x = 0; x < width; ++x)
-    {
-        const std::uint32_t v = value(x);
-        if (bpp < 8)
-        {
-            // From the high bits of each byte.
-            const int perByte = 8 / bpp;
-            if (x % perByte == 0)
-                row.push_back(0);
-            row.back() |= static_cast<std::uint8_t>(v << (8 - bpp * (x % perByte + 1)));
-        }
-        else if (bpp == 8)
-            row.push_back(static_cast<std::uint8_t>(v));
-        else if (bpp == 16)
-            Put16(row, v);
-        else if (bpp == 24)
-            row.insert(row.end(), {static_cast<std::uint8_t>(v & 0xFF), static_cast<std::uint8_t>((v >> 8) & 0xFF),
-                                   static_cast<std::uint8_t>((v >> 16) & 0xFF)});
-        else
-            Put32(row, v);
-    }
-    row.resize((row.size() + 3) / 4 * 4, 0);
+        values[static_cast<std::size_t>(x)] = value(x);
+    BmpBytes row(formats::BmpRowBytes(width, bpp));
+    formats::PackBmpRow(values, bpp, row);
     return row;
 }
 

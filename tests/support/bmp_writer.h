@@ -1,7 +1,8 @@
 #pragma once
-// The one BMP writer of the tests, the benchmarks and the sample map. It
-// writes what the recipe says and checks nothing, so that damaged and
-// hostile files are written as easily as good ones. Standard C++ only.
+// BMP files for the tests, the benchmarks and the sample map, written by the
+// program's own BMP writer (formats/bmp_file.h). It writes what the recipe
+// says and checks nothing, so that damaged and hostile files are written as
+// easily as good ones. Standard C++ only.
 
 #include <array>
 #include <cstdint>

@@ -145,8 +145,7 @@ bool ParseHeaders(IBmpByteSource& source, std::uint64_t memoryBudget, BmpLayout&
         return Fail(error, BmpError::TooLarge);
 
     const bool bIndexed = bpp <= 8;
-    const std::uint64_t imageBytesPerLine =
-        bIndexed ? (static_cast<std::uint64_t>(width) + 3) / 4 * 4 : static_cast<std::uint64_t>(width) * 4;
+    const std::uint64_t imageBytesPerLine = (static_cast<std::uint64_t>(width) * (bIndexed ? 1 : 3) + 3) / 4 * 4;
     if (imageBytesPerLine * static_cast<std::uint64_t>(height) > memoryBudget)
         return Fail(error, BmpError::TooLarge);
 
@@ -199,6 +198,7 @@ bool ParseHeaders(IBmpByteSource& source, std::uint64_t memoryBudget, BmpLayout&
         if (count > 0 && !source.ReadAt(paletteStart, palette, count * entrySize))
             return Fail(error, BmpError::ReadFailed);
         layout.colorTable = QList<QRgb>(256, qRgb(0, 0, 0));
+        layout.paletteEntries = static_cast<int>(count);
         for (std::uint64_t i = 0; i < count; ++i)
         {
             const unsigned char* bgr = palette + i * entrySize;
@@ -273,6 +273,35 @@ private:
     std::uint64_t m_nPos = 0; // where the next read starts without a seek
 };
 
+// Reports the reads of another source to a progress function; a read after
+// the function asked to stop fails.
+class CProgressSource final : public IBmpByteSource
+{
+public:
+    CProgressSource(IBmpByteSource& source, const BmpReadProgress& progress) : m_source(source), m_progress(progress) {}
+
+    std::uint64_t Size() const override { return m_source.Size(); }
+
+    bool ReadAt(std::uint64_t offset, void* dest, std::size_t count) override
+    {
+        if (m_bStopped || !m_progress(offset, m_source.Size()))
+        {
+            m_bStopped = true;
+            return false;
+        }
+        return m_source.ReadAt(offset, dest, count);
+    }
+
+    bool Stopped() const { return m_bStopped; }
+
+private:
+    IBmpByteSource& m_source;
+    const BmpReadProgress& m_progress;
+    bool m_bStopped = false;
+};
+
+std::optional<DecodedBitmap> Decode(IBmpByteSource& source, BmpError* error, std::uint64_t memoryBudget);
+
 } // namespace
 
 const char* BmpErrorText(BmpError error)
@@ -309,6 +338,8 @@ const char* BmpErrorText(BmpError error)
         return "truncated run-length data";
     case BmpError::OutOfMemory:
         return "out of memory";
+    case BmpError::Cancelled:
+        return "cancelled";
     }
     return "unknown error";
 }
@@ -338,7 +369,27 @@ std::uint64_t DefaultBmpMemoryBudget()
     return physical == 0 ? kMaxImageBytes : std::min(kMaxImageBytes, physical / 2);
 }
 
-std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error, std::uint64_t memoryBudget)
+std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error, std::uint64_t memoryBudget,
+                                       const BmpReadProgress& progress)
+{
+    if (!progress)
+        return Decode(source, error, memoryBudget);
+    CProgressSource observed(source, progress);
+    std::optional<DecodedBitmap> result = Decode(observed, error, memoryBudget);
+    if (observed.Stopped())
+    {
+        Fail(error, BmpError::Cancelled);
+        return std::nullopt;
+    }
+    if (result)
+        progress(source.Size(), source.Size());
+    return result;
+}
+
+namespace
+{
+
+std::optional<DecodedBitmap> Decode(IBmpByteSource& source, BmpError* error, std::uint64_t memoryBudget)
 {
     BmpLayout layout;
     DecodedBitmap result;
@@ -347,7 +398,7 @@ std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error, 
 
     const bool bIndexed = layout.bitsPerPixel <= 8;
     result.image =
-        AllocateBitmapImage(layout.width, layout.height, bIndexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+        AllocateBitmapImage(layout.width, layout.height, bIndexed ? QImage::Format_Indexed8 : QImage::Format_BGR888);
     if (result.image.isNull())
     {
         Fail(error, BmpError::OutOfMemory);
@@ -355,6 +406,7 @@ std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error, 
     }
     if (bIndexed)
         result.image.setColorTable(layout.colorTable);
+    result.paletteEntries = layout.paletteEntries;
 
     BmpError status;
     if (layout.compression == BI_RLE8 || layout.compression == BI_RLE4)
@@ -376,13 +428,16 @@ std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error, 
     return result;
 }
 
+} // namespace
+
 std::optional<DecodedBitmap> DecodeBmp(const void* data, std::size_t size, BmpError* error, std::uint64_t memoryBudget)
 {
     CBmpMemorySource source(data, size);
     return DecodeBmp(source, error, memoryBudget);
 }
 
-std::optional<DecodedBitmap> LoadBmpFile(const QString& path, BmpError* error, std::uint64_t memoryBudget)
+std::optional<DecodedBitmap> LoadBmpFile(const QString& path, BmpError* error, std::uint64_t memoryBudget,
+                                         const BmpReadProgress& progress)
 {
     CBmpFileSource source(path);
     if (!source.Open())
@@ -390,5 +445,5 @@ std::optional<DecodedBitmap> LoadBmpFile(const QString& path, BmpError* error, s
         Fail(error, BmpError::OpenFailed);
         return std::nullopt;
     }
-    return DecodeBmp(source, error, memoryBudget);
+    return DecodeBmp(source, error, memoryBudget, progress);
 }

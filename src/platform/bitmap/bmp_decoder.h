@@ -5,7 +5,8 @@
 // Qt's BMP reader cannot serve here: it refuses images above 2^28 pixels (and
 // by default about 33 megapixels), and it reports its in-memory depth instead
 // of the file's bits per pixel. This decoder keeps 1-, 4- and 8-bit maps
-// indexed (one byte per pixel, a quarter of RGB32) and returns the file's own
+// indexed (one byte per pixel) and true-colour maps in three bytes per pixel
+// (a 20000 x 20000 scan is 1.2 GB, not 1.6), and returns the file's own
 // colour depth in the record.
 //
 // Accepted files
@@ -23,8 +24,10 @@
 //   1, 4, 8 bits per pixel, RLE4, RLE8  -> QImage::Format_Indexed8 with 256
 //       colour-table entries (the file's palette, the rest black, so that no
 //       pixel index can select an entry that does not exist)
-//   16, 24, 32 bits per pixel           -> QImage::Format_RGB32, opaque; a
-//       colour channel of n bits with value v becomes round(v x 255 / (2^n - 1))
+//   16, 24, 32 bits per pixel           -> QImage::Format_BGR888 (bytes blue,
+//       green, red: a 24-bit file's rows are read into the scanlines as they
+//       are); a colour channel of n bits with value v becomes
+//       round(v x 255 / (2^n - 1))
 //   Rows are always top-down in the QImage, as on screen.
 //
 // Palette: as many entries as the header declares (2^bpp when it says 0 or
@@ -63,6 +66,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 /// Why a file was refused. For tests and diagnostics only: the user is told
@@ -90,6 +94,7 @@ enum class BmpError
     RleOutsideImage,   ///< a run-length stream writes or moves outside the bitmap
     RleTruncated,      ///< a run-length stream ends before the bitmap does
     OutOfMemory,       ///< the image could not be allocated
+    Cancelled,         ///< the caller's progress function asked to stop
 };
 
 /// A short English name of the error, e.g. "truncated pixel data".
@@ -111,8 +116,9 @@ struct BitmapRecord
 
 struct DecodedBitmap
 {
-    QImage image; ///< Format_Indexed8 or Format_RGB32, top row first
+    QImage image; ///< Format_Indexed8 or Format_BGR888, top row first
     BitmapRecord info;
+    int paletteEntries = 0; ///< colour-table entries the file stores (0 for true colour)
 };
 
 /// Random-access bytes that a BMP is decoded from. The decoder reads the
@@ -150,12 +156,18 @@ private:
 /// not tell its memory.
 std::uint64_t DefaultBmpMemoryBudget();
 
+/// Told how far a read has come: bytes read so far and the source's size.
+/// Returning false stops the decoding (BmpError::Cancelled). It is called
+/// on the decoding thread before each read (at most once a row).
+using BmpReadProgress = std::function<bool(std::uint64_t done, std::uint64_t total)>;
+
 /// Decodes a BMP from `source`. An image of more than `memoryBudget` bytes
 /// is refused (BmpError::TooLarge) before it is allocated. On failure returns
 /// nothing and, when `error` is given, stores the reason there; on success
 /// stores BmpError::None.
 std::optional<DecodedBitmap> DecodeBmp(IBmpByteSource& source, BmpError* error = nullptr,
-                                       std::uint64_t memoryBudget = DefaultBmpMemoryBudget());
+                                       std::uint64_t memoryBudget = DefaultBmpMemoryBudget(),
+                                       const BmpReadProgress& progress = {});
 
 /// Decodes a BMP from `size` bytes at `data` (which may be null when size is 0).
 std::optional<DecodedBitmap> DecodeBmp(const void* data, std::size_t size, BmpError* error = nullptr,
@@ -165,4 +177,5 @@ std::optional<DecodedBitmap> DecodeBmp(const void* data, std::size_t size, BmpEr
 /// image. A path that names no regular file, or a file that cannot be
 /// opened, gives BmpError::OpenFailed.
 std::optional<DecodedBitmap> LoadBmpFile(const QString& path, BmpError* error = nullptr,
-                                         std::uint64_t memoryBudget = DefaultBmpMemoryBudget());
+                                         std::uint64_t memoryBudget = DefaultBmpMemoryBudget(),
+                                         const BmpReadProgress& progress = {});

@@ -33,9 +33,10 @@ struct BmpLayout
     std::uint64_t pixelOffset = 0;      // byte offset of the first row / the stream
     std::uint32_t masks[3] = {0, 0, 0}; // red, green, blue (16 and 32 bits)
     QList<QRgb> colorTable;             // indexed formats: exactly 256 entries
+    int paletteEntries = 0;             // of those, the ones the file stores
 };
 
-// A width x height image of `format` (Format_Indexed8 or Format_RGB32) with
+// A width x height image of `format` (Format_Indexed8 or Format_BGR888) with
 // rows padded to 4 bytes, its pixels undefined; a null image when the memory
 // cannot be had.
 QImage AllocateBitmapImage(int width, int height, QImage::Format format);

@@ -1,9 +1,9 @@
 // Uncompressed and bit-field pixel rows.
 //
-// 8-bit and 32-bit rows have the same size in the file as in the image (both
-// pad rows to 4 bytes), so they are read straight into the scanlines, and
-// 32-bit pixels are then converted in place. Other depths are read a few rows
-// at a time into a staging buffer of about 1 MiB and expanded from there.
+// 8-bit rows and 24-bit rows have the same layout in the file as in the
+// image (Indexed8 and BGR888, both padded to 4 bytes), so they are read
+// straight into the scanlines. Other depths are read a few rows at a time
+// into a staging buffer of about 1 MiB and expanded from there.
 //
 // Channel scaling for 16-bit and bit-field pixels: a channel of n bits with
 // value v becomes round(v x 255 / (2^n - 1)), so that the full channel range
@@ -61,9 +61,12 @@ class CMaskedPixels
 public:
     explicit CMaskedPixels(const std::uint32_t (&masks)[3]) : m_red(masks[0]), m_green(masks[1]), m_blue(masks[2]) {}
 
-    QRgb operator()(std::uint32_t pixel) const
+    // Writes the pixel's blue, green and red bytes.
+    void operator()(std::uint32_t pixel, uchar* bgr) const
     {
-        return 0xFF000000u | (m_red(pixel) << 16) | (m_green(pixel) << 8) | m_blue(pixel);
+        bgr[0] = static_cast<uchar>(m_blue(pixel));
+        bgr[1] = static_cast<uchar>(m_green(pixel));
+        bgr[2] = static_cast<uchar>(m_red(pixel));
     }
 
 private:
@@ -87,16 +90,25 @@ void ExpandFourBit(const uchar* src, uchar* dst, int width)
         dst[x] = (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4);
 }
 
-void ConvertBgr24(const uchar* src, QRgb* dst, int width)
+void ConvertPixels16(const uchar* src, uchar* dst, int width, const CMaskedPixels& convert)
 {
-    for (int x = 0; x < width; ++x, src += 3)
-        dst[x] = 0xFF000000u | (QRgb{src[2]} << 16) | (QRgb{src[1]} << 8) | src[0];
+    for (int x = 0; x < width; ++x, src += 2, dst += 3)
+        convert(src[0] | (src[1] << 8), dst);
 }
 
-void ConvertPixels16(const uchar* src, QRgb* dst, int width, const CMaskedPixels& convert)
+void ConvertPixels32(const uchar* src, uchar* dst, int width, bool bPlain, const CMaskedPixels& convert)
 {
-    for (int x = 0; x < width; ++x, src += 2)
-        dst[x] = convert(src[0] | (src[1] << 8));
+    for (int x = 0; x < width; ++x, src += 4, dst += 3)
+    {
+        if (bPlain)
+        { // bytes blue, green, red, unused
+            dst[0] = src[0], dst[1] = src[1], dst[2] = src[2];
+        }
+        else
+        {
+            convert(qFromLittleEndian<std::uint32_t>(src), dst);
+        }
+    }
 }
 
 // Reads the rows straight into the scanlines. Top-down rows are contiguous in
@@ -126,41 +138,14 @@ BmpError ReadRowsIntoScanlines(IBmpByteSource& source, const BmpLayout& layout, 
     return BmpError::None;
 }
 
-// 32-bit pixels already in the scanlines become opaque QRgb values in place.
-void ConvertScanlines32(const BmpLayout& layout, QImage& image)
-{
-    const bool bPlain = HasPlainRgbMasks(layout);
-    const CMaskedPixels convert(layout.masks);
-    for (int y = 0; y < layout.height; ++y)
-    {
-        auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
-        if (bPlain)
-        {
-            // Bytes B, G, R, unused: little-endian, that is QRgb's 0x..RRGGBB.
-            for (int x = 0; x < layout.width; ++x)
-                pixels[x] = qFromLittleEndian(pixels[x]) | 0xFF000000u;
-        }
-        else
-        {
-            for (int x = 0; x < layout.width; ++x)
-                pixels[x] = convert(qFromLittleEndian(pixels[x]));
-        }
-    }
-}
-
 } // namespace
 
 BmpError DecodeUncompressedRows(IBmpByteSource& source, const BmpLayout& layout, QImage& image)
 {
     const std::uint64_t stride = layout.stride;
     const int bpp = layout.bitsPerPixel;
-    if ((bpp == 8 || bpp == 32) && static_cast<std::uint64_t>(image.bytesPerLine()) == stride)
-    {
-        const BmpError status = ReadRowsIntoScanlines(source, layout, image);
-        if (status == BmpError::None && bpp == 32)
-            ConvertScanlines32(layout, image);
-        return status;
-    }
+    if ((bpp == 8 || bpp == 24) && static_cast<std::uint64_t>(image.bytesPerLine()) == stride)
+        return ReadRowsIntoScanlines(source, layout, image);
 
     const CMaskedPixels convert(layout.masks);
     const bool bPlain32 = HasPlainRgbMasks(layout);
@@ -169,7 +154,7 @@ BmpError DecodeUncompressedRows(IBmpByteSource& source, const BmpLayout& layout,
         std::clamp<std::uint64_t>(kStagingBytes / stride, 1, static_cast<std::uint64_t>(layout.height)));
     const auto staging = std::make_unique_for_overwrite<uchar[]>(rowsPerRead * stride);
     const int width = layout.width;
-    const qsizetype padding = image.bytesPerLine() - (bpp <= 8 ? width : 4 * qsizetype{width});
+    const qsizetype padding = image.bytesPerLine() - (bpp <= 8 ? width : 3 * qsizetype{width});
     for (int row = 0; row < layout.height; row += rowsPerRead)
     {
         const int rows = std::min(rowsPerRead, layout.height - row);
@@ -180,7 +165,6 @@ BmpError DecodeUncompressedRows(IBmpByteSource& source, const BmpLayout& layout,
             const uchar* src = staging.get() + i * stride;
             const int fileRow = row + i;
             uchar* line = image.scanLine(layout.bTopDown ? fileRow : layout.height - 1 - fileRow);
-            auto* pixels = reinterpret_cast<QRgb*>(line);
             switch (bpp)
             {
             case 1:
@@ -193,17 +177,13 @@ BmpError DecodeUncompressedRows(IBmpByteSource& source, const BmpLayout& layout,
                 std::memcpy(line, src, static_cast<std::size_t>(width));
                 break;
             case 16:
-                ConvertPixels16(src, pixels, width, convert);
+                ConvertPixels16(src, line, width, convert);
                 break;
-            case 24:
-                ConvertBgr24(src, pixels, width);
+            case 24: // as a rule read straight into the scanlines above
+                std::memcpy(line, src, 3 * static_cast<std::size_t>(width));
                 break;
             case 32:
-                for (int x = 0; x < width; ++x)
-                {
-                    const std::uint32_t value = qFromLittleEndian<std::uint32_t>(src + 4 * x);
-                    pixels[x] = bPlain32 ? (value | 0xFF000000u) : convert(value);
-                }
+                ConvertPixels32(src, line, width, bPlain32, convert);
                 break;
             }
             // Scanline padding is never painted; clear it so the image's bytes are

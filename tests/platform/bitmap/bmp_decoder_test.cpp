@@ -99,7 +99,7 @@ TEST(BmpDecoder, UncompressedFilesOfEveryDepthShowQtsColoursAndTheFilesRecord)
         const auto bitmap = Decode(file, &error);
         ASSERT_TRUE(bitmap) << BmpErrorText(error);
         EXPECT_EQ(error, BmpError::None);
-        EXPECT_EQ(bitmap->image.format(), c.bpp <= 8 ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+        EXPECT_EQ(bitmap->image.format(), c.bpp <= 8 ? QImage::Format_Indexed8 : QImage::Format_BGR888);
         const BitmapRecord& bm = bitmap->info;
         EXPECT_EQ(std::tuple(bm.bmType, bm.bmWidth, bm.bmHeight, bm.bmWidthBytes, bm.bmPlanes, bm.bmBitsPixel),
                   std::tuple(0, 13, 5, c.stride, 1, c.bpp));
@@ -249,7 +249,7 @@ TEST(BmpDecoder, HostileOrDamagedFilesAreRefusedWithTheirReason)
         {"top-down RLE", recipe([](BmpRecipe& s) { s.height = -3, s.compression = 1; }), BmpError::BadDimensions},
         {"width 65536", recipe([](BmpRecipe& s) { s.width = 65536; }), BmpError::TooLarge},
         {"height -2^31", recipe([](BmpRecipe& s) { s.height = INT32_MIN; }), BmpError::TooLarge},
-        {"4 GiB of RGB32", recipe([](BmpRecipe& s) { s.width = s.height = 32768, s.bpp = 24; }), BmpError::TooLarge},
+        {"3 GiB of BGR888", recipe([](BmpRecipe& s) { s.width = s.height = 32768, s.bpp = 24; }), BmpError::TooLarge},
         {"pixel offset past the end", patched(10, 83), BmpError::BadPixelOffset},
         {"pixel offset inside the header", patched(10, 20), BmpError::BadPixelOffset},
         {"claims 300 rows, holds 3", recipe([](BmpRecipe& s) { s.height = 300; }), BmpError::TruncatedPixels},
@@ -282,22 +282,22 @@ TEST(BmpDecoder, AnImageBeyondTheMemoryBudgetIsRefusedBeforeItIsAllocated)
     const Bytes declaredHuge =
         WriteBmp({.width = 65535, .height = 32768, .compression = 1, .palette = TestPalette(1), .pixels = {0, 1}});
     ASSERT_EQ(declaredHuge.size(), 60u);
-    // 20000 x 20000 at 24 bits is held as RGB32: 1.6 GB, within 2 GiB. Only
+    // 20000 x 20000 at 24 bits is held as BGR888: 1.2 GB, within 2 GiB. Only
     // its headers are written, so getting past the budget shows as missing pixels.
     const Bytes largeMapHeaders = WriteBmp({.width = 20000, .height = 20000, .bpp = 24});
     constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
-    // Image sizes by hand: indexed rows padded to 4 bytes, RGB32 4 bytes a pixel.
+    // Image sizes by hand: rows of 1 (indexed) or 3 bytes a pixel, padded to 4 bytes.
     // clang-format off
     struct Case { const char* what; Bytes file; std::uint64_t budget; BmpError expected; };
     const Case cases[] = {
         {"65535 x 32768 RLE8 (2 GiB) on 1 GiB", declaredHuge, kGiB, BmpError::TooLarge},
-        {"20000 x 20000 RGB32 (1.6 GB) on 2 GiB", largeMapHeaders, 2 * kGiB, BmpError::TruncatedPixels},
+        {"20000 x 20000 BGR888 (1.2 GB) on 2 GiB", largeMapHeaders, 2 * kGiB, BmpError::TruncatedPixels},
         {"13 x 5 at 8 bpp (80 bytes) on 80", WriteBmp({.width = 13, .height = 5, .pixels = Bytes(80, 0)}), 80, BmpError::None},
         {"13 x 5 at 8 bpp (80 bytes) on 79", WriteBmp({.width = 13, .height = 5, .pixels = Bytes(80, 0)}), 79, BmpError::TooLarge},
-        {"10 x 10 at 24 bpp (400 bytes) on 400",
-         WriteBmp({.width = 10, .height = 10, .bpp = 24, .pixels = Bytes(320, 0)}), 400, BmpError::None},
-        {"10 x 10 at 24 bpp (400 bytes) on 399",
-         WriteBmp({.width = 10, .height = 10, .bpp = 24, .pixels = Bytes(320, 0)}), 399, BmpError::TooLarge},
+        {"10 x 10 at 24 bpp (320 bytes) on 320",
+         WriteBmp({.width = 10, .height = 10, .bpp = 24, .pixels = Bytes(320, 0)}), 320, BmpError::None},
+        {"10 x 10 at 24 bpp (320 bytes) on 319",
+         WriteBmp({.width = 10, .height = 10, .bpp = 24, .pixels = Bytes(320, 0)}), 319, BmpError::TooLarge},
     };
     // clang-format on
     for (const Case& c : cases)
