@@ -157,6 +157,9 @@ constexpr const char* kTexts[2 * TXT_COUNT] = {
     // TXT_MAP_FORMAT
     "Format",
     "Format",
+    // TXT_MAP_SIZE
+    "Kartengröße (Pixel)",
+    "Map size (pixels)",
     // TXT_MAP_BITS_PER_PIXEL
     "Bits pro Pixel",
     "Bits per pixel",

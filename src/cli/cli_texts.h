@@ -62,6 +62,7 @@ enum CliTextId : int
     TXT_CROP_OUTSIDE, ///< %1: the map's size, "W x H"
     TXT_OUTPUT_IS_INPUT,
     TXT_MAP_FORMAT,
+    TXT_MAP_SIZE,
     TXT_MAP_BITS_PER_PIXEL,
     TXT_MAP_PALETTE,
     TXT_MAP_DEVICE_READS,

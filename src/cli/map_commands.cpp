@@ -64,7 +64,7 @@ int RunMapInfo(const std::string& file, const MapTools& tools, std::ostream& out
         return kExitFailed;
     }
     const formats::MapFacts& facts = std::get<formats::MapFacts>(described);
-    const std::string text = CliText(TXT_MAP_FORMAT) + ": " + facts.format + '\n' + CliText(TXT_CHECK_MAP_SIZE) + ": " +
+    const std::string text = CliText(TXT_MAP_FORMAT) + ": " + facts.format + '\n' + CliText(TXT_MAP_SIZE) + ": " +
                              std::to_string(facts.width) + " x " + std::to_string(facts.height) + '\n' +
                              CliText(TXT_MAP_BITS_PER_PIXEL) + ": " + std::to_string(facts.bitsPerPixel) + '\n' +
                              CliText(TXT_MAP_PALETTE) + ": " + std::to_string(facts.paletteSize) + '\n' +
