@@ -160,6 +160,9 @@ void CReferenceDlg::TakeReferencePoints(const CalValues& points)
     values.m_strBmpFileName = Utf8(m_strBmpFileName);
     values.m_dHeightDiff = m_dHeightDiff;
     TakeCalValues(values);
+    // The map's markers move to the points taken, as after typing a pixel.
+    for (std::size_t point = 0; point < 2; ++point)
+        PostMessage(m_pView, WM_REFPOINT_MOVED, static_cast<WPARAM>(point), reinterpret_cast<LPARAM>(m_nPixel[point]));
     // In front, as after an import: the user sees the points taken.
     show();
     raise();

@@ -146,7 +146,7 @@ public:
     /// "Use fit": both reference points of `points` (pixels and WGS84
     /// positions, as a file holds them) taken into the dialog as Load takes
     /// a file's; the names and the height difference stay. Counts as a
-    /// change; the dialog shows in front.
+    /// change; the map's markers move to them and the dialog shows in front.
     void TakeReferencePoints(const formats::CalValues& points);
 
     /// The map the calibration belongs to: the bitmap shown, else the BMP

@@ -239,6 +239,9 @@ TEST_F(CalibrationToolsTest, FitPointsShowTheirResidualsAndUseFitPutsTheFittedPo
     EXPECT_NEAR(dialog->m_dMinute[0][1], 2.676207, 1e-4);
     EXPECT_NEAR(dialog->m_dMinute[1][0], 56.141489, 1e-4);
     EXPECT_NEAR(dialog->m_dMinute[1][1], 4.612759, 1e-4);
+    Deliver();
+    EXPECT_EQ(View()->RefPoint(0), QPoint(80, 540)); // rows from the top
+    EXPECT_EQ(View()->RefPoint(1), QPoint(720, 60));
 
     // The points were on the map that went.
     View()->OnCommand(ID_HIDE_MAP);
