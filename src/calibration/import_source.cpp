@@ -233,7 +233,14 @@ Exchange<Calibration> PlaceReferencePoints(const Georeference& g, MapSize size)
     else
         std::tie(c.pixel[0], c.pixel[1]) = SpreadReferencePixels(size);
     for (int p = 0; p < 2; ++p)
+    {
         c.position[p] = model.PositionAt(c.pixel[p]);
+        // On a map under five pixels high or wide the spread point at 10 %
+        // rounds to row or column 0, half a pixel beyond the map's edge,
+        // where the corners checked above do not reach.
+        if (!(std::fabs(c.position[p].lon) <= 180.0 && std::fabs(c.position[p].lat) <= 90.0))
+            return ExchangeError{ExchangeFault::OutsideRange};
+    }
     if (!c.IsDefined())
         return ExchangeError{ExchangeFault::NoCalibration};
     return c;

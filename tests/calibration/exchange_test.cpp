@@ -293,6 +293,11 @@ TEST_F(OtherPrograms, MalformedAndForeignFilesAreRefusedWithTheirReason)
     const auto projected = ReadGeoreference(SourceKind::WorldFile, "5\n0\n0\n-5\n500000\n5900000\n");
     EXPECT_EQ(FaultOf(PlaceReferencePoints(std::get<Georeference>(projected), kHarbourSize)),
               ExchangeFault::OutsideRange);
+    // A map one pixel high: its corners lie at 20° and 80° S, but the point at 10 % of its
+    // height rounds to the row beyond its edge, at 130° S (found by the importers' fuzz target).
+    const auto thin = ReadGeoreference(SourceKind::WorldFile, "0.001\n0\n0\n-100\n10.8\n-30\n");
+    EXPECT_EQ(FaultOf(PlaceReferencePoints(std::get<Georeference>(thin), MapSize{800, 1})),
+              ExchangeFault::OutsideRange);
     EXPECT_EQ(CheckPrj("PROJCS[\"WGS 84 / UTM zone 32N\",GEOGCS[\"WGS 84\"]]")->insert, "WGS 84 / UTM zone 32N");
     EXPECT_FALSE(CheckPrj(Wgs84PrjText()));
     std::ofstream(m_dir / "harbour.bpw") << world;
