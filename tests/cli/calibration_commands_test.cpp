@@ -2,7 +2,7 @@
 // wiring of the calibration model, once per command and per refusal.
 #include "cli/calibration_commands.h"
 #include "cli/commands.h"
-#include "messages/messages.h"
+#include "cli_test_support.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -19,37 +19,20 @@ namespace
 
 namespace fs = std::filesystem;
 
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class CalibrationCommands : public ::testing::Test
+class CalibrationCommands : public CliFolderTest
 {
 protected:
+    CalibrationCommands() : CliFolderTest("kartora-calibration-commands-") {}
     void SetUp() override
     {
-        g_nLanguage = 1;
-        m_dir =
-            fs::temp_directory_path() / ("kartora-calibration-commands-" +
-                                         std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        CliFolderTest::SetUp();
         fs::copy_file(KARTORA_SAMPLES_DIR "/harbour.CAL", m_dir / "harbour.CAL");
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     CliRun Check(CalCheckOptions options)
     {
-        std::ostringstream out, err;
-        const int status = RunCalCheck(options, out, err);
-        return {status, out.str(), err.str()};
+        return RunCommand([&](std::ostream& out, std::ostream& err) { return RunCalCheck(options, out, err); });
     }
-    std::string Path(const char* name) const { return (m_dir / name).string(); }
-
-    fs::path m_dir;
 };
 
 } // namespace

@@ -3,7 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/point_text.h"
-#include "messages/messages.h"
+#include "cli_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -22,13 +22,6 @@ namespace
 
 namespace fs = std::filesystem;
 
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
 CliRun Convert(std::int32_t datum, std::int32_t format, std::int32_t toDatum, std::int32_t toFormat,
                std::vector<std::string> points, const std::string& input = "")
 {
@@ -44,20 +37,11 @@ CliRun Convert(std::int32_t datum, std::int32_t format, std::int32_t toDatum, st
     return {status, out.str(), err.str()};
 }
 
-class CliTest : public ::testing::Test
+class CliTest : public CliFolderTest
 {
 protected:
-    void SetUp() override
-    {
-        g_nLanguage = 1;
-        m_dir = fs::temp_directory_path() /
-                ("kartora-cli-test-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
+    CliTest() : CliFolderTest("kartora-cli-test-") {}
 
-    std::string PathOf(const std::string& name) const { return (m_dir / name).string(); }
     static std::string ReadBytes(const std::string& path)
     {
         std::ifstream file(path, std::ios::binary);
@@ -79,11 +63,9 @@ protected:
         options.point1 = "12.4687 E 47.8595 N";
         options.point2 = "12.575 E 47.8002 N";
         options.heightDiff = "12.5";
-        options.output = PathOf("harbour.CAL");
+        options.output = Path("harbour.CAL");
         return options;
     }
-
-    fs::path m_dir;
 };
 
 TEST(CliSyntax, FormatAndDatumNamesInAnyCase)
@@ -209,7 +191,7 @@ TEST_F(CliTest, CalWriteProducesTheTenLinesAndReadGivesThemBack)
     ASSERT_EQ(RunCalWrite(HarbourOptions(), out, err), kExitOk) << err.str();
     EXPECT_EQ(err.str(), "");
 
-    const std::string bytes = ReadBytes(PathOf("harbour.CAL"));
+    const std::string bytes = ReadBytes(Path("harbour.CAL"));
     const std::size_t dateStart = bytes.find("DATE:");
     const std::size_t dateEnd = bytes.find("\r\n", dateStart);
     ASSERT_NE(dateEnd, std::string::npos);
@@ -229,7 +211,7 @@ TEST_F(CliTest, CalWriteProducesTheTenLinesAndReadGivesThemBack)
                                                                       "FILENAME:        harbour.bmp\r\n");
 
     std::ostringstream readOut, readErr;
-    ASSERT_EQ(RunCalRead(PathOf("harbour.CAL"), DATUM_WGS84, FORMAT_DEC_DEGREE, readOut, readErr), kExitOk);
+    ASSERT_EQ(RunCalRead(Path("harbour.CAL"), DATUM_WGS84, FORMAT_DEC_DEGREE, readOut, readErr), kExitOk);
     EXPECT_EQ(readErr.str(), "");
     EXPECT_EQ(readOut.str(), "NAME: harbour\n"
                              "FILENAME: harbour.bmp\n"
@@ -285,7 +267,7 @@ TEST_F(CliTest, CalWriteAsksSavesQuestionsInOrderAndNoWritesNothing)
 
     // the .CAL name differs from the BMP base name; --yes answers every question
     options = HarbourOptions();
-    options.output = PathOf("other.cal");
+    options.output = Path("other.cal");
     err.str("");
     EXPECT_EQ(RunCalWrite(options, out, err), kExitDeclined);
     EXPECT_EQ(err.str(),
@@ -304,15 +286,15 @@ TEST_F(CliTest, CalWriteAsksSavesQuestionsInOrderAndNoWritesNothing)
 TEST_F(CliTest, CalReadReportsTheReadersMessagesAndMissingFiles)
 {
     // Fault pinned: after the reader's messages the values were printed anyway, with exit status 0.
-    WriteBytes(PathOf("short.CAL"), "NAME: x\nname: y\n");
+    WriteBytes(Path("short.CAL"), "NAME: x\nname: y\n");
     std::ostringstream out, err;
-    EXPECT_EQ(RunCalRead(PathOf("short.CAL"), 0, 1, out, err), kExitFailed);
-    const std::string subject = "kartora-cli: " + PathOf("short.CAL") + ": ";
+    EXPECT_EQ(RunCalRead(Path("short.CAL"), 0, 1, out, err), kExitFailed);
+    const std::string subject = "kartora-cli: " + Path("short.CAL") + ": ";
     EXPECT_EQ(err.str(),
               subject + "No Keyword found in <name: y>! Line ignored!\n" + subject + "Too less Keywords found!\n");
     EXPECT_EQ(out.str(), "");
 
-    EXPECT_EQ(RunCalRead(PathOf("missing.CAL"), 0, 1, out, err), kExitFailed);
+    EXPECT_EQ(RunCalRead(Path("missing.CAL"), 0, 1, out, err), kExitFailed);
     // A directory opens as a stream on Linux and reads as an empty file.
     err.str("");
     EXPECT_EQ(RunCalRead(m_dir.string(), 0, 1, out, err), kExitFailed);
@@ -323,15 +305,15 @@ TEST_F(CliTest, CalReadReportsTheReadersMessagesAndMissingFiles)
 
 TEST_F(CliTest, ImportTakesBothLinesInTheDatumOrRefuses)
 {
-    WriteBytes(PathOf("harbour.TXT"), "47.8595,12.4687\r\n47.8002,-12.5750 name\r\n");
+    WriteBytes(Path("harbour.TXT"), "47.8595,12.4687\r\n47.8002,-12.5750 name\r\n");
     std::ostringstream out, err;
-    ASSERT_EQ(RunImport(PathOf("harbour.TXT"), DATUM_WGS84, FORMAT_DEC_MINUTE, out, err), kExitOk);
+    ASSERT_EQ(RunImport(Path("harbour.TXT"), DATUM_WGS84, FORMAT_DEC_MINUTE, out, err), kExitOk);
     EXPECT_EQ(out.str(), "POINT1: 12 28.1220 E 47 51.5700 N\n"
                          "POINT2: 12 34.5000 W 47 48.0120 N\n");
 
-    WriteBytes(PathOf("one.TXT"), "47.8595,12.4687\n");
+    WriteBytes(Path("one.TXT"), "47.8595,12.4687\n");
     out.str("");
-    EXPECT_EQ(RunImport(PathOf("one.TXT"), DATUM_WGS84, FORMAT_DEC_MINUTE, out, err), kExitFailed);
+    EXPECT_EQ(RunImport(Path("one.TXT"), DATUM_WGS84, FORMAT_DEC_MINUTE, out, err), kExitFailed);
     EXPECT_EQ(out.str(), "");
 }
 
@@ -361,7 +343,7 @@ TEST_F(CliTest, EveryCommandStopsAtTheFirstResultItCannotWriteAndSaysSo)
     // Fault pinned: results written to a full disk or a closed pipe were lost with exit status 0, and convert
     // went on converting every line.
     ASSERT_EQ(RunCalWrite(HarbourOptions(), std::cout, std::cerr), kExitOk);
-    WriteBytes(PathOf("harbour.TXT"), "47.8595,12.4687\n47.8002,-12.5750\n");
+    WriteBytes(Path("harbour.TXT"), "47.8595,12.4687\n47.8002,-12.5750\n");
     CalWriteOptions again = HarbourOptions();
     again.yes = true;
     const std::function<int(std::ostream&, std::ostream&)> commands[] = {
@@ -370,8 +352,8 @@ TEST_F(CliTest, EveryCommandStopsAtTheFirstResultItCannotWriteAndSaysSo)
             std::istringstream in("10 30 E 53 15 N\n10 31 E 53 15 N\n");
             return RunConvert(ConvertOptions{}, in, out, err);
         },
-        [this](std::ostream& out, std::ostream& err) { return RunCalRead(PathOf("harbour.CAL"), 0, 1, out, err); },
-        [this](std::ostream& out, std::ostream& err) { return RunImport(PathOf("harbour.TXT"), 0, 1, out, err); },
+        [this](std::ostream& out, std::ostream& err) { return RunCalRead(Path("harbour.CAL"), 0, 1, out, err); },
+        [this](std::ostream& out, std::ostream& err) { return RunImport(Path("harbour.TXT"), 0, 1, out, err); },
         [&again](std::ostream& out, std::ostream& err) { return RunCalWrite(again, out, err); },
     };
     for (const auto& command : commands)
@@ -392,7 +374,7 @@ TEST_F(CliTest, CalReadOfAFileItCannotTakeAsItIsPrintsNoValuesAndFails)
     // express each printed made-up values with exit status 0; minutes reading as infinity printed 0 0.0000 E
     // without a message.
     ASSERT_EQ(RunCalWrite(HarbourOptions(), std::cout, std::cerr), kExitOk);
-    const std::string harbour = ReadBytes(PathOf("harbour.CAL"));
+    const std::string harbour = ReadBytes(Path("harbour.CAL"));
     auto replaced = [&harbour](const std::string& from, const std::string& to)
     {
         std::string bytes = harbour;
@@ -420,11 +402,11 @@ TEST_F(CliTest, CalReadOfAFileItCannotTakeAsItIsPrintsNoValuesAndFails)
     };
     for (const Row& row : rows)
     {
-        WriteBytes(PathOf(row.name), row.bytes);
+        WriteBytes(Path(row.name), row.bytes);
         std::ostringstream out, err;
-        EXPECT_EQ(RunCalRead(PathOf(row.name), DATUM_WGS84, row.format, out, err), kExitFailed) << row.name;
+        EXPECT_EQ(RunCalRead(Path(row.name), DATUM_WGS84, row.format, out, err), kExitFailed) << row.name;
         EXPECT_EQ(out.str(), "") << row.name;
-        EXPECT_TRUE(err.str().ends_with("kartora-cli: " + PathOf(row.name) + ": " + row.error + "\n")) << err.str();
+        EXPECT_TRUE(err.str().ends_with("kartora-cli: " + Path(row.name) + ": " + row.error + "\n")) << err.str();
     }
     std::ostringstream out, err;
     EXPECT_EQ(RunCalRead("/proc/self/mem", DATUM_WGS84, FORMAT_DEC_MINUTE, out, err), kExitFailed);
@@ -460,9 +442,9 @@ TEST_F(CliTest, ImportTakesOnlyTwoNumbersPerLineWithinTheirRanges)
     };
     for (const Row& row : rows)
     {
-        WriteBytes(PathOf("export.TXT"), row.text);
+        WriteBytes(Path("export.TXT"), row.text);
         std::ostringstream out, err;
-        const int status = RunImport(PathOf("export.TXT"), DATUM_WGS84, FORMAT_DEC_MINUTE, out, err);
+        const int status = RunImport(Path("export.TXT"), DATUM_WGS84, FORMAT_DEC_MINUTE, out, err);
         if (row.error == nullptr)
         {
             EXPECT_EQ(status, kExitOk) << err.str();
@@ -471,7 +453,7 @@ TEST_F(CliTest, ImportTakesOnlyTwoNumbersPerLineWithinTheirRanges)
         }
         EXPECT_EQ(status, kExitFailed) << row.error;
         EXPECT_EQ(out.str(), "") << row.error;
-        EXPECT_EQ(err.str(), "kartora-cli: " + PathOf("export.TXT") + ": " + row.error + "\n");
+        EXPECT_EQ(err.str(), "kartora-cli: " + Path("export.TXT") + ": " + row.error + "\n");
     }
 }
 
@@ -506,7 +488,7 @@ TEST_F(CliTest, CalWriteRefusesADirectoryBeforeAnyQuestionAndNamesAFailedWrite)
     EXPECT_EQ(RunCalWrite(options, out, err), kExitFailed);
     EXPECT_EQ(err.str(), "kartora-cli: " + m_dir.string() + ": is a directory\n");
 
-    options.output = PathOf("gone/harbour.CAL");
+    options.output = Path("gone/harbour.CAL");
     err.str("");
     EXPECT_EQ(RunCalWrite(options, out, err), kExitFailed);
     EXPECT_EQ(err.str(), "kartora-cli: " + options.output + ": cannot write: No such file or directory\n");

@@ -2,7 +2,7 @@
 // questions and exit statuses, once per command and per outcome.
 #include "cli/commands.h"
 #include "cli/exchange_commands.h"
-#include "messages/messages.h"
+#include "cli_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -18,44 +18,25 @@ namespace
 
 namespace fs = std::filesystem;
 
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class ExchangeCommands : public ::testing::Test
+class ExchangeCommands : public CliFolderTest
 {
 protected:
+    ExchangeCommands() : CliFolderTest("kartora-exchange-commands-") {}
     void SetUp() override
     {
-        g_nLanguage = 1;
-        m_dir =
-            fs::temp_directory_path() /
-            ("kartora-exchange-commands-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        CliFolderTest::SetUp();
         for (const char* name : {"harbour.CAL", "harbour.bmp"})
             fs::copy_file(fs::path(KARTORA_SAMPLES_DIR) / name, m_dir / name);
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     CliRun Export(CalExportOptions options, const MapPngEncoder& png = {})
     {
-        std::ostringstream out, err;
-        const int status = RunCalExport(options, png, out, err);
-        return {status, out.str(), err.str()};
+        return RunCommand([&](std::ostream& out, std::ostream& err) { return RunCalExport(options, png, out, err); });
     }
     CliRun From(CalFromOptions options)
     {
-        std::ostringstream out, err;
-        const int status = RunCalFrom(options, out, err);
-        return {status, out.str(), err.str()};
+        return RunCommand([&](std::ostream& out, std::ostream& err) { return RunCalFrom(options, out, err); });
     }
-    std::string Path(const char* name) const { return (m_dir / name).string(); }
-
-    fs::path m_dir;
 };
 
 } // namespace

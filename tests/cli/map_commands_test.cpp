@@ -2,7 +2,7 @@
 // bit depth and one per refusal, each refusal leaving nothing written.
 #include "cli/commands.h"
 #include "cli/map_commands.h"
-#include "messages/messages.h"
+#include "cli_test_support.h"
 #include "platform/bitmap/bmp_decoder.h"
 #include "platform/bitmap/map_file_tools.h"
 #include "support/photo_chart.h"
@@ -22,25 +22,15 @@ namespace
 
 namespace fs = std::filesystem;
 
-struct CliRun
-{
-    int status;
-    std::string out;
-    std::string err;
-};
-
 const MapTools kTools{DescribeMapFile, DeviceBmpOfFile};
 
-class MapCommands : public ::testing::Test
+class MapCommands : public CliFolderTest
 {
 protected:
+    MapCommands() : CliFolderTest("kartora-map-commands-") {}
     void SetUp() override
     {
-        g_nLanguage = 1;
-        m_dir = fs::temp_directory_path() /
-                ("kartora-map-commands-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        CliFolderTest::SetUp();
         QImage chart(90, 60, QImage::Format_RGB32);
         for (int y = 0; y < 60; ++y)
             for (int x = 0; x < 90; ++x)
@@ -50,17 +40,12 @@ protected:
             }
         ASSERT_TRUE(chart.save(QString::fromStdString(Path("scan.png"))));
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     CliRun Convert(MapConvertOptions options, const MapTools& tools = kTools)
     {
-        std::ostringstream out, err;
-        const int status = RunMapConvert(options, tools, out, err);
-        return {status, out.str(), err.str()};
+        return RunCommand([&](std::ostream& out, std::ostream& err)
+                          { return RunMapConvert(options, tools, out, err); });
     }
-    std::string Path(const char* name) const { return (m_dir / name).string(); }
-
-    fs::path m_dir;
 };
 
 } // namespace
