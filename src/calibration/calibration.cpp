@@ -58,6 +58,19 @@ Calibration CalibrationOf(const CalValues& values)
     return c;
 }
 
+conversion::EntryValues DecimalDegreeEntries(const Calibration& calibration)
+{
+    conversion::EntryValues values;
+    for (int p = 0; p < 2; ++p)
+    {
+        values.m_nHemisphere[p][0] = calibration.position[p].lon < 0.0 ? 1 : 0;
+        values.m_nHemisphere[p][1] = calibration.position[p].lat < 0.0 ? 1 : 0;
+        values.m_dDegree[p][0] = std::fabs(calibration.position[p].lon);
+        values.m_dDegree[p][1] = std::fabs(calibration.position[p].lat);
+    }
+    return values;
+}
+
 std::pair<double, double> RadiiOfCurvature(double lat)
 {
     // a and f of WGS 84, e2 = f (2 - f).

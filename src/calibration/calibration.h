@@ -17,6 +17,7 @@
 #include <optional>
 #include <utility>
 
+#include "conversion/entry_fields.h"
 #include "formats/cal_file.h"
 
 namespace calibration
@@ -61,6 +62,11 @@ struct Calibration
 /// The calibration of a reference file's values (WGS84 degrees, minutes and
 /// hemispheres of both points).
 Calibration CalibrationOf(const formats::CalValues& values);
+
+/// Both positions of `calibration` as the dec.Degree entry values a user
+/// would type for them (hemisphere flags and unsigned degrees), for the
+/// converter's to-WGS84 path.
+conversion::EntryValues DecimalDegreeEntries(const Calibration& calibration);
 
 /// The WGS 84 radii of curvature at latitude `lat` (degrees): N in the prime
 /// vertical and M in the meridian (metres).

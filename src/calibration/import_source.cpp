@@ -266,14 +266,7 @@ Exchange<CalValues> ImportCalibration(const fs::path& source, const ImportMap& m
 
     // Decimal degrees in the file's datum through the converter, as the
     // dialog takes typed values.
-    EntryValues values;
-    for (int p = 0; p < 2; ++p)
-    {
-        values.m_nHemisphere[p][0] = local.position[p].lon < 0.0 ? 1 : 0;
-        values.m_nHemisphere[p][1] = local.position[p].lat < 0.0 ? 1 : 0;
-        values.m_dDegree[p][0] = std::fabs(local.position[p].lon);
-        values.m_dDegree[p][1] = std::fabs(local.position[p].lat);
-    }
+    EntryValues values = DecimalDegreeEntries(local);
     CCoordConverter converter;
     converter.SelectDatum(g.datum);
     ConvertEntryToWgs84(converter, FORMAT_DEC_DEGREE, values.Fields());

@@ -400,14 +400,7 @@ int RunCalFit(const CalFitOptions& options, std::ostream& out, std::ostream& err
                                              : std::string(BaseName(FileNameOfPath(options.output)));
     cal.m_strBmpFileName = !bmpName.empty() ? bmpName : cal.m_strMapName + ".bmp";
     // Into the converter for Save's relation check, as they are.
-    EntryValues values;
-    for (int p = 0; p < 2; ++p)
-    {
-        values.m_nHemisphere[p][0] = reference.position[p].lon < 0.0 ? 1 : 0;
-        values.m_nHemisphere[p][1] = reference.position[p].lat < 0.0 ? 1 : 0;
-        values.m_dDegree[p][0] = std::fabs(reference.position[p].lon);
-        values.m_dDegree[p][1] = std::fabs(reference.position[p].lat);
-    }
+    EntryValues values = calibration::DecimalDegreeEntries(reference);
     CCoordConverter converter;
     ConvertEntryToWgs84(converter, FORMAT_DEC_DEGREE, values.Fields());
     // With --json the written path would break the one JSON object.
