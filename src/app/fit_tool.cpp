@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "checkwindows/fit_texts.h"
+#include "calibration/check_texts.h"
 #include "checkwindows/fit_wnd.h"
 #include "checkwindows/position_text.h"
 #include "checkwindows/tool_texts.h"
@@ -55,7 +55,7 @@ bool CFitTool::AskPosition(QPoint viewPixel, std::optional<Wgs84Degrees> start, 
                                .arg(FormatName(m_dialog.m_nFormat), DatumName(m_dialog.m_nDatum));
     EntryValues typed = point.typed;
     const std::optional<Wgs84Degrees> position =
-        AskKnownPosition(m_dialog, FitText(FT_POINT_CAPTION), prompt, start, &typed);
+        AskKnownPosition(m_dialog, ToolText(TT_FIT_POINT_CAPTION), prompt, start, &typed);
     if (!position)
         return false;
     point = {viewPixel, *position, typed, m_dialog.m_nFormat, m_dialog.m_nDatum};
@@ -137,7 +137,8 @@ void CFitTool::Refresh()
     }
     FitRefusal refusal{};
     m_fit = points.empty() ? std::nullopt : FitPoints(points, &refusal);
-    const QString why = m_fit || points.empty() ? QString() : FitRefusalText(refusal);
+    const QString why =
+        m_fit || points.empty() ? QString() : QString::fromStdString(calibration::FitRefusalText(refusal));
 
     if (!m_window)
     {

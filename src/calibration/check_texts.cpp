@@ -25,6 +25,8 @@ enum TextId : int
     TXT_WARNING,
     TXT_NOT_DEFINED,
     TXT_UNKNOWN,
+    TXT_FIT_FEW_PIXELS,
+    TXT_FIT_SAME_POSITIONS,
 };
 
 // German, English.
@@ -41,6 +43,9 @@ constexpr const char* kTexts[][2] = {
     {"Warnung", "warning"},
     {"nicht bestimmt", "not defined"},
     {"unbekannt", "unknown"},
+    {"weniger als zwei verschiedene Pixel in %1", "fewer than two different pixels in %1"},
+    {"alle Positionen gleich in %1 (Länge zu x, Breite zu y)",
+     "all positions the same in %1 (longitude with x, latitude with y)"},
 };
 
 std::string Text(TextId id, const std::string& insert = {})
@@ -84,6 +89,11 @@ std::string FindingKindText(FindingKind kind)
 std::string NoFindingText()
 {
     return Text(TXT_NO_FINDING);
+}
+
+std::string FitRefusalText(const FitRefusal& refusal)
+{
+    return Text(refusal.reason == FitRefusal::FewPixels ? TXT_FIT_FEW_PIXELS : TXT_FIT_SAME_POSITIONS, refusal.axis);
 }
 
 } // namespace calibration

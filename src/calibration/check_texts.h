@@ -1,5 +1,5 @@
 #pragma once
-// The words of a check report, in the current
+// The words of a check report and of a fit's refusal, in the current
 // language (g_nLanguage), for every front end that shows them: the command
 // line prints them, the desktop program's windows show them.
 
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calibration/calibration_check.h"
+#include "calibration/fit.h"
 
 namespace calibration
 {
@@ -28,5 +29,8 @@ std::string FindingKindText(FindingKind kind);
 
 /// What a report without findings says.
 std::string NoFindingText();
+
+/// Why no fit exists, naming the axis ("fewer than two different pixels in x").
+std::string FitRefusalText(const FitRefusal& refusal);
 
 } // namespace calibration

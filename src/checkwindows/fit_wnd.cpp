@@ -8,7 +8,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "checkwindows/fit_texts.h"
+#include "checkwindows/tool_texts.h"
 #include "platform/winapp.h"
 #include "resources/resource.h"
 
@@ -89,14 +89,14 @@ CFitWnd::CFitWnd(QWidget* parent) : QDialog(parent)
 
 void CFitWnd::ShowFit(const std::vector<Row>& rows, const std::optional<calibration::Fit>& fit, const QString& why)
 {
-    setWindowTitle(FitText(FT_TITLE));
-    m_list->setHorizontalHeaderLabels({FitText(FT_NUMBER), FitText(FT_PIXEL), FitText(FT_POSITION), FitText(FT_EAST),
-                                       FitText(FT_NORTH), FitText(FT_PIXELS)});
-    m_btnEdit->setText(FitText(FT_EDIT));
-    m_btnRemove->setText(FitText(FT_REMOVE));
-    m_btnUse->setText(FitText(FT_USE));
-    m_btnHelp->setText(FitText(FT_HELP));
-    m_btnClose->setText(FitText(FT_CLOSE));
+    setWindowTitle(ToolText(TT_FIT_TITLE));
+    m_list->setHorizontalHeaderLabels({ToolText(TT_FIT_NUMBER), ToolText(TT_FIT_PIXEL), ToolText(TT_FIT_POSITION),
+                                       ToolText(TT_FIT_EAST), ToolText(TT_FIT_NORTH), ToolText(TT_FIT_PIXELS)});
+    m_btnEdit->setText(ToolText(TT_FIT_EDIT));
+    m_btnRemove->setText(ToolText(TT_FIT_REMOVE));
+    m_btnUse->setText(ToolText(TT_FIT_USE));
+    m_btnHelp->setText(ToolText(TT_FIT_HELP));
+    m_btnClose->setText(ToolText(TT_CLOSE));
 
     const int selected = CurrentPoint();
     m_bHasFit = fit.has_value() && fit->residuals.size() == rows.size();
@@ -128,14 +128,15 @@ void CFitWnd::ShowFit(const std::vector<Row>& rows, const std::optional<calibrat
     m_list->resizeColumnsToContents();
 
     if (rows.empty())
-        m_summary->setText(FitText(FT_HINT));
+        m_summary->setText(ToolText(TT_FIT_HINT));
     else if (!m_bHasFit)
-        m_summary->setText(FitText(FT_NONE).arg(why));
+        m_summary->setText(ToolText(TT_FIT_NONE).arg(why));
     else if (!bMarkWorst)
-        m_summary->setText(FitText(FT_EXACT));
+        m_summary->setText(ToolText(TT_FIT_EXACT));
     else
-        m_summary->setText(FitText(FT_RMS).arg(Number(fit->rmsMetres), QString::number(fit->worst + 1),
-                                               Number(fit->residuals[fit->worst].metres)));
+        m_summary->setText(ToolText(TT_FIT_RMS)
+                               .arg(Number(fit->rmsMetres), QString::number(fit->worst + 1),
+                                    Number(fit->residuals[fit->worst].metres)));
     SelectPoint(std::min(selected, static_cast<int>(rows.size()) - 1));
     UpdateButtons();
 }

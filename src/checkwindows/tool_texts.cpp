@@ -27,6 +27,27 @@ constexpr const char* kTexts[TT_COUNT][2] = {
     {"Rechtswert", "Easting"},
     {"Hochwert", "Northing"},
     {"Zone", "Zone"},
+    {"Ausgleichung", "Fit"},
+    {"Nr.", "No."},
+    {"Pixel x, y", "Pixel x, y"},
+    {"Position", "Position"},
+    {"Ost (m)", "East (m)"},
+    {"Nord (m)", "North (m)"},
+    {"Pixel", "Pixels"},
+    {"&Ändern…", "&Edit…"},
+    {"&Entfernen", "&Remove"},
+    {"Ausgleichung &übernehmen", "&Use fit"},
+    {"&Hilfe", "&Help"},
+    {"Mittlerer Fehler (RMS): %1 m. Größter Fehler: Punkt %2 (%3 m).",
+     "Root mean square: %1 m. Largest residual: point %2 (%3 m)."},
+    {"Zwei Punkte passen immer genau: Erst ein dritter Punkt zeigt einen Fehler.",
+     "Two points always fit exactly: a third point shows an error."},
+    {"Keine Ausgleichung: %1.", "No fit: %1."},
+    {"Passpunkte fügen Sie mit \"Passpunkt hier hinzufügen…\" im Kontextmenü der Karte hinzu: mindestens zwei, in "
+     "verschiedenen Zeilen und Spalten, am besten nahe den Ecken und dazwischen.",
+     "Add points with \"Add fit point here…\" in the map's context menu: at least two, in different rows and columns, "
+     "best near the corners and in between."},
+    {"Passpunkt", "Fit point"},
 };
 
 } // namespace

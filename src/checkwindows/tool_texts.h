@@ -1,7 +1,7 @@
 #pragma once
-// The desktop texts of the calibration's checks and grid: the report window,
-// the known-position dialog's caption and prompt, the status bar's readout
-// and the messages, in German and English, chosen by g_nLanguage.
+// The desktop texts of the calibration's checks, grid and fit: the report and
+// fit windows, the known-position dialog's captions and prompt, the status
+// bar's readout and the messages, in German and English, chosen by g_nLanguage.
 
 #include <QString>
 
@@ -21,6 +21,22 @@ enum ToolTextId : int
     TT_EASTING,
     TT_NORTHING,
     TT_ZONE,
+    TT_FIT_TITLE,
+    TT_FIT_NUMBER,
+    TT_FIT_PIXEL,
+    TT_FIT_POSITION,
+    TT_FIT_EAST,
+    TT_FIT_NORTH,
+    TT_FIT_PIXELS,
+    TT_FIT_EDIT,
+    TT_FIT_REMOVE,
+    TT_FIT_USE,
+    TT_FIT_HELP,
+    TT_FIT_RMS,   ///< %1 metres, %2 the worst point's number, %3 its metres
+    TT_FIT_EXACT, ///< two points: nothing left over to measure an error against
+    TT_FIT_NONE,  ///< %1 why
+    TT_FIT_HINT,
+    TT_FIT_POINT_CAPTION,
     TT_COUNT
 };
 

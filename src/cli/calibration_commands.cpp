@@ -382,10 +382,7 @@ int RunCalFit(const CalFitOptions& options, std::ostream& out, std::ostream& err
     const std::optional<calibration::Fit> fit = calibration::FitPoints(*points, &refusal);
     if (!fit)
     {
-        Report(
-            err, options.points,
-            CliText(refusal.reason == calibration::FitRefusal::FewPixels ? TXT_FIT_FEW_PIXELS : TXT_FIT_SAME_POSITIONS,
-                    refusal.axis));
+        Report(err, options.points, calibration::FitRefusalText(refusal));
         return kExitFailed;
     }
     if (!Emit(out, err, options.json ? FitJson(*points, *fit) : FitTable(*points, *fit)))

@@ -121,12 +121,6 @@ constexpr const char* kTexts[2 * TXT_COUNT] = {
     // TXT_FIT_SAME_PIXEL
     "dasselbe Pixel wie Zeile %1",
     "the same pixel as line %1",
-    // TXT_FIT_FEW_PIXELS
-    "weniger als zwei verschiedene Pixel in %1",
-    "fewer than two different pixels in %1",
-    // TXT_FIT_SAME_POSITIONS
-    "alle Positionen gleich in %1 (Länge zu x, Breite zu y)",
-    "all positions the same in %1 (longitude with x, latitude with y)",
     // TXT_FIT_HEADER
     "Punkt   X       Y       Ost m     Nord m    m        Pixel",
     "point   X       Y       east m    north m   m        pixels",

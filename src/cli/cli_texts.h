@@ -49,8 +49,6 @@ enum CliTextId : int
     TXT_NO_CALIBRATION,
     TXT_FIT_LINE_SYNTAX,
     TXT_FIT_SAME_PIXEL,     ///< %1: the earlier line
-    TXT_FIT_FEW_PIXELS,     ///< %1: the axis
-    TXT_FIT_SAME_POSITIONS, ///< %1: the axis
     TXT_FIT_HEADER,
     TXT_FIT_RMS,   ///< %1: metres
     TXT_FIT_WORST, ///< %1: the point's number
